@@ -1,0 +1,17 @@
+#pragma once
+// The folder that holds the program's own executable, ending in its separator. Reports are
+// written there and the text editor is started there, wherever the program was started from.
+
+namespace quentara {
+
+/// The folder, or "" when it could not be determined (files then go to the current folder).
+const char* ProgramFolder();
+/// Start-up: reads the executable's path (through a 500-byte buffer) and keeps the folder.
+/// A path of 500 bytes or more cannot be cut safely, so the folder stays "".
+void DetermineProgramFolder();
+/// Sets the folder directly (a path ending in '/'); for tests.
+void SetProgramFolder(const char* folder);
+/// Makes the program folder the process's current directory; false when that failed.
+bool EnterProgramFolder();
+
+}  // namespace quentara

@@ -1,0 +1,33 @@
+#pragma once
+// Numbers to text and back, and the two operations beyond + - * / that the schedule and
+// the due dates need. This layer turns typed text into numbers and back; it never decides
+// what is acceptable input: the caller does. No result depends on the user's locale or
+// environment.
+//
+// Numbers are single precision; each operation works in double precision inside and rounds
+// its result to single precision once, when it returns.
+
+#include <cstdint>
+
+namespace quentara {
+
+/// Writes `value` widened to double in fixed notation with `decimals` decimals (-1: six)
+/// at the area's end; returns the start (result rule of the text area).
+/// FormatFixed(-0.001f, 2) == "-0.00"; FormatFixed(425.74933f, 2) == "425.75".
+/// Infinities give "inf" and "-inf", not-a-number gives "nan" (its sign is dropped).
+char* FormatFixed(float value, std::int32_t decimals);
+/// FormatInteger(-2147483648) == "-2147483648", written at the area's end.
+char* FormatInteger(std::int32_t value);
+/// Leading spaces (code 32 only), one optional sign, then decimal digits, wrapping modulo
+/// 2^32; everything else ends the number. ParseInteger("  42abc") == 42; nullptr gives 0.
+std::int32_t ParseInteger(const char* text);
+/// Leading white space, an optional sign, digits with at most one '.', an optional exponent;
+/// the longest such prefix, else 0. ParseFloat("  1.5e2x") == 150.0f; nullptr gives 0.
+float ParseFloat(const char* text);
+/// pow of the two values widened to double, rounded once to single precision.
+float Power(float base, float exponent);
+/// Remainder of the division truncated toward zero: Modulo(-7, 4) == -3.
+/// A divisor of 0 and the pair (-2147483648, -1) give 0.
+std::int32_t Modulo(std::int32_t dividend, std::int32_t divisor);
+
+}  // namespace quentara

@@ -1,0 +1,48 @@
+#pragma once
+// Numbered form windows and the one event loop of the program. The program opens a window
+// by number, builds gadgets in it and then calls WaitForEvent again and again, acting on
+// the event codes it returns. Every message of a form window is offered to the program's
+// hook first; Tab and Shift+Tab move the focus by the layer's own rules.
+
+#include <cstdint>
+
+#include "ui/ui_types.h"
+
+namespace quentara {
+
+// Flag bits of OpenFormWindow besides the window style bits.
+inline constexpr std::uint32_t WindowCentreOnScreen = 0x1;
+inline constexpr std::uint32_t WindowCentreOnActive = 0x2;
+inline constexpr std::uint32_t WindowInvisible = 0x10000000;
+inline constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+inline constexpr std::uint32_t WS_SYSMENU = 0x00080000;
+inline constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
+inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
+
+/// Start-up: creates the platform application if there is none yet (with the given
+/// arguments), empties the window table (10 slots) and clears the hook and event state.
+void InitWindows(int argc = 0, char** argv = nullptr);
+/// Opens a top-level window whose inner area is width x height, closing an earlier window
+/// of the number first. Returns its handle, or 0.
+PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t y,
+                              std::int32_t width, std::int32_t height, std::uint32_t flags,
+                              const char* title);
+void CloseFormWindow(std::int32_t number);
+/// Closes every open window, from the highest number down to 0.
+void CloseAllFormWindows();
+/// hide = 0 shows the window (and makes it active), any other value hides it.
+void ShowFormWindow(std::int32_t number, std::int32_t hide);
+PlatformHandle WindowHandle(std::int32_t number);
+PlatformHandle CurrentWindowHandle();
+/// Installs the hook (nullptr removes it).
+void SetWindowHook(WindowHook hook);
+/// Waits for the next platform message, handles it and returns the pending event code, or
+/// the message's own number when it raised no event.
+std::int32_t WaitForEvent();
+/// Number of the window that received the last message, -1 when it is not in the table.
+std::int32_t LastEventWindow();
+std::int32_t LastEventGadget();
+/// Slots in the window table (for tests).
+std::int32_t WindowSlotCount();
+
+}  // namespace quentara
