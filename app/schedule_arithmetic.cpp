@@ -1,1 +1,77 @@
-// placeholder
+#include "app/schedule_arithmetic.h"
+
+#include <cmath>
+#include <limits>
+
+#include "text/number_format.h"
+
+namespace quentara {
+
+namespace {
+// Stores a double-precision result in a single-precision value: round to nearest, ties to
+// even, out-of-range values becoming infinities (never undefined).
+float Store(double value) {
+  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+  constexpr double largest = std::numeric_limits<float>::max();
+  // Beyond the largest float by at least half a unit in its last place rounds to infinity.
+  constexpr double overflow = largest + 0x1p103;
+  if (value >= overflow) return std::numeric_limits<float>::infinity();
+  if (value <= -overflow) return -std::numeric_limits<float>::infinity();
+  if (value > largest) return std::numeric_limits<float>::max();
+  if (value < -largest) return -std::numeric_limits<float>::max();
+  return static_cast<float>(value);
+}
+}  // namespace
+
+std::int32_t MonthCountOf(float loanYears) {
+  // The product of a float and 12 is exact in double precision.
+  double months = std::nearbyint(static_cast<double>(loanYears) * 12.0);
+  if (!(months >= -2147483648.0 && months <= 2147483647.0)) {
+    return std::numeric_limits<std::int32_t>::min();
+  }
+  return static_cast<std::int32_t>(months);
+}
+
+void ComputePayment(ScheduleState& s) {
+  s.monthlyRate = Store(static_cast<double>(s.annualRate) / 100.0 / 12.0);
+  s.monthCount = MonthCountOf(s.loanYears);
+  s.growthBase = Store(static_cast<double>(s.monthlyRate) + 1.0);
+  s.growthFactor = Power(s.growthBase, static_cast<float>(s.monthCount));
+  // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero rate
+  // gives 0 / 0 (not a number), a zero month count a division by zero (infinity); both
+  // flow on into the rows, which handle them by the final-row rule.
+  const double g = s.growthFactor;
+  s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
+  s.payment = s.monthlyPayment;
+  s.totalPaid = 0;
+  s.totalInterest = 0;
+  s.totalPrincipal = 0;
+  s.rowIndex = 0;
+}
+
+bool ScheduleRowBegins(const ScheduleState& s) {
+  if (s.monthCount < s.rowIndex) return false;
+  return s.balance > endOfLoanThreshold;  // false for a balance that is not a number
+}
+
+void ComputeScheduleRow(ScheduleState& s) {
+  const double balance = s.balance;
+  s.interest = Store(balance * s.annualRate / 1200.0);
+  // The loan ends in the first row whose opening balance is below the payment: that row
+  // pays the balance and its interest. A payment that is not a number ends it as well.
+  if (!(s.balance >= s.payment)) s.payment = Store(balance + s.interest);
+  const double payment = s.payment;
+  const double interest = s.interest;
+  s.principal = Store(payment - interest);
+  s.totalPaid = Store(static_cast<double>(s.totalPaid) + payment);
+  s.totalInterest = Store(static_cast<double>(s.totalInterest) + interest);
+  s.totalPrincipal = Store(static_cast<double>(s.totalPrincipal) + s.principal);
+  // The difference is taken again in double precision, not from the stored principal.
+  s.balance = Store(balance - (payment - interest));
+}
+
+void AdvanceScheduleRow(ScheduleState& s) {
+  s.rowIndex = static_cast<std::int32_t>(static_cast<std::uint32_t>(s.rowIndex) + 1u);
+}
+
+}  // namespace quentara

@@ -1,0 +1,14 @@
+#pragma once
+// The calculator's command: entering the payment field reads the form, shows the monthly
+// payment and writes the amortization schedule to Loan.txt. The arithmetic, the report's
+// layout and the due dates live in their own units; this one only ties them to the form.
+
+namespace quentara {
+
+/// Enables the print button, reads the date, amount, rate and length fields, shows the
+/// payment with two decimals in the payment field, moves the focus to the amount field and
+/// writes the report. A day piece above 31 ends the program after its message; so do the
+/// fatal cases of the report and of the due dates.
+void WriteScheduleReport();
+
+}  // namespace quentara

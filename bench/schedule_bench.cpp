@@ -1,0 +1,87 @@
+// What writing the longest schedule costs: computing and writing all 602 rows of a loan of
+// 601 months through the report writer, beside writing the very same bytes with bare write
+// calls (two a line, as the report writer does), so that the figure shows what the
+// arithmetic and the text handling add to the system calls.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/due_dates.h"
+#include "app/schedule_report.h"
+#include "files/program_folder.h"
+#include "files/text_file.h"
+#include "text/string_ops.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quentara;
+
+const fs::path& Folder() {
+  static const fs::path folder = [] {
+    fs::path path = fs::temp_directory_path() / ("quentara-bench-" + std::to_string(::getpid()));
+    fs::create_directories(path);
+    SetProgramFolder((path.string() + "/").c_str());
+    InitTextFiles();
+    CreateScheduleTable();
+    return path;
+  }();
+  return folder;
+}
+
+ScheduleState LongestLoan() {
+  ScheduleState state;
+  state.balance = state.loanAmount = 100000.0f;
+  state.annualRate = 3.0f;
+  state.loanYears = 601.0f / 12.0f;
+  return state;
+}
+
+void WriteLongestSchedule(benchmark::State& run) {
+  Folder();
+  AssignText(firstPaymentDay, "31");
+  for (auto _ : run) {
+    ScheduleState state = LongestLoan();
+    ComputePayment(state);
+    WriteScheduleFile(state, "01/31/2004");
+    benchmark::DoNotOptimize(state.balance);
+  }
+  run.counters["rows"] = 602;
+}
+BENCHMARK(WriteLongestSchedule)->Unit(benchmark::kMicrosecond);
+
+void BareWritesOfTheSameLines(benchmark::State& run) {
+  Folder();
+  // The lines of the report, as written by the benchmark above.
+  std::ifstream in(Folder() / "Loan.txt", std::ios::binary);
+  std::string report(std::istreambuf_iterator<char>(in), {});
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < report.size();) {
+    std::size_t end = report.find("\r\n", start);
+    lines.push_back(report.substr(start, end - start));
+    start = end + 2;
+  }
+  const fs::path path = Folder() / "Bare.txt";
+  for (auto _ : run) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    for (const std::string& line : lines) {
+      if (!line.empty()) benchmark::DoNotOptimize(::write(fd, line.data(), line.size()));
+      benchmark::DoNotOptimize(::write(fd, "\r\n", 2));
+    }
+    ::close(fd);
+  }
+  run.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(BareWritesOfTheSameLines)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
