@@ -11,7 +11,8 @@ const char* ProgramFolder();
 void DetermineProgramFolder();
 /// Sets the folder directly (a path ending in '/'); for tests.
 void SetProgramFolder(const char* folder);
-/// Makes the program folder the process's current directory; false when that failed.
+/// Makes the program folder the process's current directory; false when that failed. With
+/// no folder ("") the current directory stays as it is and the result is true.
 bool EnterProgramFolder();
 
 }  // namespace quentara

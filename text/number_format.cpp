@@ -1,1 +1,196 @@
-// placeholder
+// Numbers to text and back. Everything here is independent of the C library's locale: the
+// user interface sets the locale from the environment, and a German desktop must still read
+// "5000.00" as five thousand and write the payment with a point. So the decimal point is
+// never left to printf or strtod: formatting goes through std::to_chars and reading scans
+// the number itself before std::from_chars converts it.
+
+#include "text/number_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "text/text_area.h"
+
+namespace quentara {
+
+namespace {
+
+// A double's exact binary value has at most 1074 digits after the point (the smallest
+// subnormal is 2^-1074); every decimal beyond that is a zero, so we let std::to_chars
+// produce at most that many and add the rest ourselves.
+constexpr std::int32_t exactDecimals = 1074;
+// The largest count of decimals the payment field or the report could ask for; the format
+// of the old runtime call held at most six digits of it.
+constexpr std::int32_t maxDecimals = 999999;
+// Sign, up to 309 integer digits of a double, the point and the exact decimals.
+constexpr std::size_t fixedBufferSize = 1 + 309 + 1 + exactDecimals + 16;
+
+// Writes `count` zeros at the area's end, as many as fit, and leaves the end on the
+// terminator after them.
+void AppendZeros(std::size_t count) {
+  char* end = TextAreaEnd();
+  std::size_t fits = TextAreaRoom(end) - 1;
+  count = std::min(count, fits);
+  std::memset(end, '0', count);
+  end[count] = '\0';
+  SetTextAreaEnd(end + count);
+}
+
+bool IsFloatSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Rounds a double to single precision (to nearest, ties to even) without leaving the
+// float's range by a cast: values at or beyond FLT_MAX plus half an ulp become infinities,
+// as the hardware rounding would give.
+float RoundToFloat(double value) {
+  // 2^128 - 2^103: halfway between FLT_MAX and 2^128; the tie goes to the even 2^128.
+  constexpr double overflowEdge = 0x1.ffffffp127;
+  if (value >= overflowEdge) return std::numeric_limits<float>::infinity();
+  if (value <= -overflowEdge) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+// Tells, for a number that std::from_chars found out of range, whether it is too large
+// (true) or too small (false). `digits` runs from the first mantissa digit or point to the
+// end of the exponent. Only the order of magnitude matters here: out-of-range numbers lie
+// beyond 1e308 or below 1e-323, far from the boundary between the two cases.
+bool IsTooLarge(const char* digits, const char* end) {
+  // Decimal exponent of the first non-zero digit, counted as if the mantissa were 0.d...
+  std::int64_t magnitude = 0;
+  bool seenPoint = false;
+  bool seenNonZero = false;
+  const char* p = digits;
+  for (; p < end && (IsDigit(*p) || *p == '.'); ++p) {
+    if (*p == '.') {
+      seenPoint = true;
+    } else if (!seenNonZero) {
+      if (*p != '0') {
+        seenNonZero = true;
+        if (!seenPoint) magnitude = 1;
+      } else if (seenPoint) {
+        --magnitude;
+      }
+    } else if (!seenPoint) {
+      ++magnitude;
+    }
+  }
+  if (!seenNonZero) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    // Saturate: a billion is far past either limit and keeps the sum from wrapping.
+    std::int64_t exponent = 0;
+    for (; p < end && IsDigit(*p); ++p) {
+      exponent = std::min<std::int64_t>(exponent * 10 + (*p - '0'), 1'000'000'000);
+    }
+    magnitude += negative ? -exponent : exponent;
+  }
+  return magnitude > 0;
+}
+
+}  // namespace
+
+char* FormatFixed(float value, std::int32_t decimals) {
+  char* start = TextAreaEnd();
+  if (std::isnan(value)) return WriteTextAt(start, "nan", 3);
+  if (std::isinf(value)) {
+    return value < 0 ? WriteTextAt(start, "-inf", 4) : WriteTextAt(start, "inf", 3);
+  }
+  // -1 asks for the default of six decimals; any other count below 0 is taken the same
+  // way, and counts above 999999 are cut to it.
+  if (decimals < 0) decimals = 6;
+  decimals = std::min(decimals, maxDecimals);
+
+  char buffer[fixedBufferSize];
+  std::int32_t exact = std::min(decimals, exactDecimals);
+  // Widening to double is exact, so the digits are those of the float's binary value,
+  // rounded once at the last requested place (an exact tie goes to the even digit, as the
+  // C library's own fixed notation does).
+  std::to_chars_result written = std::to_chars(
+      buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, exact);
+  WriteTextAt(start, buffer, static_cast<std::size_t>(written.ptr - buffer));
+  if (decimals > exact) AppendZeros(static_cast<std::size_t>(decimals - exact));
+  return start;
+}
+
+char* FormatInteger(std::int32_t value) {
+  char buffer[16];
+  std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return WriteTextAt(TextAreaEnd(), buffer, static_cast<std::size_t>(written.ptr - buffer));
+}
+
+std::int32_t ParseInteger(const char* text) {
+  if (text == nullptr) return 0;
+  const char* p = text;
+  while (*p == ' ') ++p;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  // Unsigned arithmetic wraps modulo 2^32 by definition, which is exactly the reading the
+  // calculator wants for an overlong digit run.
+  std::uint32_t value = 0;
+  for (; IsDigit(*p); ++p) value = value * 10u + static_cast<std::uint32_t>(*p - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}
+
+float ParseFloat(const char* text) {
+  if (text == nullptr) return 0.0f;
+  const char* p = text;
+  while (IsFloatSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+
+  // The longest prefix of the form digits [ "." digits ] [ e [sign] digits ], with at
+  // least one mantissa digit; an exponent without digits is not part of the number.
+  const char* first = p;
+  std::size_t mantissaDigits = 0;
+  while (IsDigit(*p)) ++p, ++mantissaDigits;
+  if (*p == '.') {
+    ++p;
+    while (IsDigit(*p)) ++p, ++mantissaDigits;
+  }
+  if (mantissaDigits == 0) return 0.0f;
+  if (*p == 'e' || *p == 'E') {
+    const char* exponent = p + 1;
+    if (*exponent == '+' || *exponent == '-') ++exponent;
+    if (IsDigit(*exponent)) {
+      while (IsDigit(*exponent)) ++exponent;
+      p = exponent;
+    }
+  }
+
+  double magnitude = 0.0;
+  std::from_chars_result read = std::from_chars(first, p, magnitude, std::chars_format::general);
+  if (read.ec == std::errc::result_out_of_range) {
+    // Beyond a double in either direction is beyond a float too.
+    magnitude = IsTooLarge(first, p) ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (read.ec != std::errc()) {
+    magnitude = 0.0;  // cannot happen for the prefix scanned above
+  }
+  return RoundToFloat(negative ? -magnitude : magnitude);
+}
+
+float Power(float base, float exponent) {
+  return RoundToFloat(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+}
+
+std::int32_t Modulo(std::int32_t dividend, std::int32_t divisor) {
+  // The two cases the hardware division cannot do; the calculator never asks for them.
+  if (divisor == 0) return 0;
+  if (divisor == -1) return 0;  // also covers -2147483648 / -1, which would overflow
+  return dividend % divisor;
+}
+
+}  // namespace quentara

@@ -15,6 +15,9 @@ namespace quentara {
 /// at the area's end; returns the start (result rule of the text area).
 /// FormatFixed(-0.001f, 2) == "-0.00"; FormatFixed(425.74933f, 2) == "425.75".
 /// Infinities give "inf" and "-inf", not-a-number gives "nan" (its sign is dropped).
+/// A value exactly halfway between two results rounds to the even last digit:
+/// FormatFixed(0.125f, 2) == "0.12". Decimals below -1 count as -1, above 999999 as 999999;
+/// a result longer than the room left in the area is cut where the area ends.
 char* FormatFixed(float value, std::int32_t decimals);
 /// FormatInteger(-2147483648) == "-2147483648", written at the area's end.
 char* FormatInteger(std::int32_t value);

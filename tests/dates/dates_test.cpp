@@ -1,0 +1,182 @@
+#include "dates/dates.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "text/text_area.h"
+
+namespace quentara {
+namespace {
+
+constexpr DateValue march7th = 1078650302;  // 2004-03-07 09:05:02
+
+struct ComposeRow {
+  std::int32_t year, month, day, hour, minute, second;
+  DateValue value;
+};
+
+constexpr ComposeRow composeRows[] = {
+    {2004, 3, 7, 9, 5, 2, march7th},
+    {1970, 1, 1, 0, 0, 0, 0},
+    {1969, 12, 31, 23, 59, 59, -1},
+    {2038, 1, 19, 3, 14, 7, 2147483647},
+    {2038, 1, 19, 3, 14, 8, -1},
+    {2004, 2, 29, 0, 0, 0, 1078012800},
+    {2000, 2, 29, 0, 0, 0, 951782400},
+    {2003, 2, 29, 0, 0, 0, -1},
+    {1900, 2, 29, 0, 0, 0, -1},
+    {2004, 2, 30, 0, 0, 0, -1},
+    {2004, 4, 31, 0, 0, 0, -1},
+    {2004, 11, 31, 0, 0, 0, -1},
+    {2004, 5, 31, 0, 0, 0, 1085961600},
+    {2004, 1, 32, 0, 0, 0, -1},
+    {2004, 1, 0, 0, 0, 0, -1},
+    {2004, 13, 1, 0, 0, 0, -1},
+    {2004, 0, 1, 0, 0, 0, -1},
+    {2004, 1, 1, 24, 0, 0, -1},
+    {2004, 1, 1, 0, 60, 0, -1},
+    {2004, 1, 1, 0, 0, -1, -1},
+    {0, 1, 1, 0, 0, 0, -1},
+    {9999, 1, 1, 0, 0, 0, -1},
+    {std::numeric_limits<std::int32_t>::max(), 1, 1, 0, 0, 0, -1},
+};
+
+TEST(ComposeDate, CountsZoneFreeSecondsOrGivesNoDate) {
+  for (const ComposeRow& row : composeRows) {
+    EXPECT_EQ(ComposeDate(row.year, row.month, row.day, row.hour, row.minute, row.second),
+              row.value)
+        << row.year << "-" << row.month << "-" << row.day << " " << row.hour << ":" << row.minute
+        << ":" << row.second;
+  }
+}
+
+struct MaskRow {
+  const char* mask;
+  DateValue date;
+  const char* text;
+};
+
+constexpr DateValue christmas = 1103932800;  // 2004-12-25 00:00:00
+
+constexpr MaskRow maskRows[] = {
+    {"%mm/%dd/%yyyy", march7th, "03/07/2004"},
+    {"%MM/%DD/%YYYY", march7th, "03/07/2004"},
+    {"%hh:%ii:%ss", march7th, "09:05:02"},
+    {"%Hh:%iI:%sS", 1078703999, "23:59:59"},
+    {"%dd.%mm.%yy", christmas, "25.12.04"},
+    {"%yyy", march7th, "04y"},
+    {"%yyyyy", march7th, "2004y"},
+    {"100%", march7th, "100%"},
+    {"%x", march7th, "%x"},
+    {"%%dd", march7th, "%07"},
+    {"%m%", march7th, "%m%"},
+    {"", march7th, ""},
+    {nullptr, march7th, ""},
+    {"%mm/%dd", -1, "00/00"},
+    {"%yyyy %yy %hh%ii%ss", -1, "0000 00 000000"},
+    {"%dd/%mm/%yyyy", 0, "01/01/1970"},
+    {"%yyyy-%mm-%dd %hh:%ii:%ss", 2147483647, "2038-01-19 03:14:07"},
+};
+
+TEST(FormatDateMask, ReplacesTokensInTableOrder) {
+  for (const MaskRow& row : maskRows) {
+    SetTextAreaEnd(TextAreaStart());
+    char* text = FormatDateMask(row.mask, row.date);
+    EXPECT_EQ(text, TextAreaStart());
+    EXPECT_STREQ(text, row.text) << (row.mask ? row.mask : "absent");
+    EXPECT_EQ(TextAreaEnd(), text + std::string(row.text).size());
+  }
+}
+
+TEST(FormatDateMask, MaskBuiltInTheAreaIsReplacedByItsResult) {
+  char* start = TextAreaStart();
+  SetTextAreaEnd(start);
+  char* mask = AppendText("%mm/%dd/%yyyy");
+  SkipTextAreaTerminator();
+  EXPECT_STREQ(FormatDateMask(mask, march7th, start), "03/07/2004");
+
+  // A mask built further on, behind a result position before it.
+  SetTextAreaEnd(start + 40);
+  mask = AppendText("%yyyy!");
+  SkipTextAreaTerminator();
+  EXPECT_STREQ(FormatDateMask(mask, march7th, start + 1), "2004!");
+  EXPECT_EQ(TextAreaEnd(), start + 6);
+}
+
+TEST(FormatDateMask, OverlongMaskIsCutAtTheAreaEnd) {
+  std::string mask(textAreaSize + 10, 'x');
+  SetTextAreaEnd(TextAreaStart());
+  EXPECT_EQ(std::string(FormatDateMask(mask.c_str(), march7th)).size(), textAreaSize - 1);
+  EXPECT_EQ(TextAreaEnd(), TextAreaLimit() - 1);
+}
+
+// Sets the time zone for the process and restores the previous one.
+class TimeZoneGuard {
+ public:
+  explicit TimeZoneGuard(const char* zone) {
+    if (const char* old = std::getenv("TZ")) old_ = old, hadOld_ = true;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~TimeZoneGuard() {
+    if (hadOld_) {
+      setenv("TZ", old_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::string old_;
+  bool hadOld_ = false;
+};
+
+// The wall-clock fields as the mask writes them, and the same fields from localtime, read
+// within one second.
+std::pair<std::string, std::string> NowTwice() {
+  for (;;) {
+    std::time_t before = std::time(nullptr);
+    SetTextAreaEnd(TextAreaStart());
+    std::string ours = FormatDateMask("%yyyy-%mm-%dd %hh:%ii:%ss", CurrentDate());
+    if (std::time(nullptr) != before) continue;
+    std::tm local{};
+    localtime_r(&before, &local);
+    char theirs[32];
+    std::strftime(theirs, sizeof theirs, "%Y-%m-%d %H:%M:%S", &local);
+    return {ours, theirs};
+  }
+}
+
+TEST(CurrentDate, ReadsTheLocalWallClockInEveryZone) {
+  for (const char* zone : {"UTC0", "<+14>-14", "<-12>12", "<+0545>-5:45", "EST5EDT,M3.2.0,M11.1.0",
+                           "<-0330>3:30<-0230>,M3.2.0,M11.1.0"}) {
+    TimeZoneGuard guard(zone);
+    auto [ours, theirs] = NowTwice();
+    EXPECT_EQ(ours, theirs) << zone;
+  }
+}
+
+TEST(CurrentDate, ZonesFarApartGiveValuesADayApart) {
+  auto dateIn = [](const char* zone) {
+    TimeZoneGuard guard(zone);
+    return CurrentDate();
+  };
+  DateValue east = noDate;
+  DateValue west = noDate;
+  std::time_t before = 0;
+  do {
+    before = std::time(nullptr);
+    east = dateIn("<+14>-14");
+    west = dateIn("<-12>12");
+  } while (std::time(nullptr) != before);
+  EXPECT_EQ(east - west, 26 * 3600);
+}
+
+}  // namespace
+}  // namespace quentara
