@@ -120,8 +120,8 @@ using DueDatesDeathTest = DueDates;
 
 TEST_F(DueDatesDeathTest, FirstDateThatCannotBeValidEndsTheProgram) {
   SetMessageBoxFunction(nullptr);  // the child reports on standard error
-  for (const char* first : {"02/29/2005", "13/10/2004", "05/10/1799", "05/10/2201",
-                            "1/5/2004", "01/32/2004", ""}) {
+  for (const char* first :
+       {"02/29/2005", "13/10/2004", "05/10/1799", "05/10/2201", "1/5/2004", "01/32/2004", ""}) {
     EXPECT_EXIT(Chain(first, 1), ::testing::ExitedWithCode(0),
                 "Your date string is not valid, Please re-start program.")
         << first;

@@ -120,10 +120,14 @@ INSTANTIATE_TEST_SUITE_P(
     Loans, ScheduleEdges,
     ::testing::Values(
         // 0 / 0: the payment is not a number and the one row pays everything off.
-        EdgeRow{"ZeroRate", 5000, 0, 1, "nan",
-                {"0.00 0.00 5000.00 0.00 5000.00 5000.00 0.00 5000.00"}},
+        EdgeRow{
+            "ZeroRate", 5000, 0, 1, "nan", {"0.00 0.00 5000.00 0.00 5000.00 5000.00 0.00 5000.00"}},
         // No months: amount / 0 is infinite; one final row with a month's interest.
-        EdgeRow{"ZeroYears", 5000, 4, 0, "inf",
+        EdgeRow{"ZeroYears",
+                5000,
+                4,
+                0,
+                "inf",
                 {"0.00 4.00 5016.67 16.67 5000.00 5016.67 16.67 5000.00"}},
         EdgeRow{"NegativeYears", 5000, 4, -1, "-409.08", {}},
         EdgeRow{"ZeroAmount", 0, 4, 1, "0.00", {}},
@@ -155,7 +159,8 @@ TEST(MonthCountOf, RoundsHalvesToEvenAndFoldsOutOfRange) {
       {0.04f, 0},  // 0.48
       {-0.04f, 0},
       {-1.0f, -12},
-      {std::numeric_limits<float>::infinity(), std::numeric_limits<std::int32_t>::min()},  // infinite
+      {std::numeric_limits<float>::infinity(),
+       std::numeric_limits<std::int32_t>::min()},  // infinite
       {-std::numeric_limits<float>::infinity(), std::numeric_limits<std::int32_t>::min()},
       {2e8f, std::numeric_limits<std::int32_t>::min()},  // 2.4e9 months
       {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<std::int32_t>::min()},

@@ -30,23 +30,35 @@ const std::string columns =
 const std::string underline(99, '\xAF');
 
 std::string YearBlock(int year) {
-  return "\r\n" + totals + "\r\n" + columns + "\r\n" + underline + "\r\nYear:" +
-         std::to_string(year) + "\r\n";
+  return "\r\n" + totals + "\r\n" + columns + "\r\n" + underline +
+         "\r\nYear:" + std::to_string(year) + "\r\n";
 }
 
 const char* const workedExampleRows[] = {
-    "01/31/2004     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      409.08",
-    "02/29/2004     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      819.53",
-    "03/31/2004     3768.66  4.00    425.75       13.93      411.81     1277.25       45.90     1231.34",
-    "04/30/2004     3355.47  4.00    425.75       12.56      413.19     1703.00       58.47     1644.53",
-    "05/31/2004     2940.91  4.00    425.75       11.18      414.56     2128.75       69.65     2059.09",
-    "06/30/2004     2524.96  4.00    425.75        9.80      415.95     2554.50       79.45     2475.04",
-    "07/31/2004     2107.63  4.00    425.75        8.42      417.33     2980.25       87.87     2892.37",
-    "08/31/2004     1688.90  4.00    425.75        7.03      418.72     3405.99       94.90     3311.10",
-    "09/30/2004     1268.78  4.00    425.75        5.63      420.12     3831.74      100.53     3731.22",
-    "10/31/2004      847.26  4.00    425.75        4.23      421.52     4257.49      104.76     4152.74",
-    "11/30/2004      424.34  4.00    425.75        2.82      422.93     4683.24      107.58     4575.66",
-    "12/31/2004       -0.00  4.00    425.75        1.41      424.34     5108.99      108.99     5000.00",
+    "01/31/2004     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      "
+    "409.08",
+    "02/29/2004     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      "
+    "819.53",
+    "03/31/2004     3768.66  4.00    425.75       13.93      411.81     1277.25       45.90     "
+    "1231.34",
+    "04/30/2004     3355.47  4.00    425.75       12.56      413.19     1703.00       58.47     "
+    "1644.53",
+    "05/31/2004     2940.91  4.00    425.75       11.18      414.56     2128.75       69.65     "
+    "2059.09",
+    "06/30/2004     2524.96  4.00    425.75        9.80      415.95     2554.50       79.45     "
+    "2475.04",
+    "07/31/2004     2107.63  4.00    425.75        8.42      417.33     2980.25       87.87     "
+    "2892.37",
+    "08/31/2004     1688.90  4.00    425.75        7.03      418.72     3405.99       94.90     "
+    "3311.10",
+    "09/30/2004     1268.78  4.00    425.75        5.63      420.12     3831.74      100.53     "
+    "3731.22",
+    "10/31/2004      847.26  4.00    425.75        4.23      421.52     4257.49      104.76     "
+    "4152.74",
+    "11/30/2004      424.34  4.00    425.75        2.82      422.93     4683.24      107.58     "
+    "4575.66",
+    "12/31/2004       -0.00  4.00    425.75        1.41      424.34     5108.99      108.99     "
+    "5000.00",
 };
 
 std::vector<std::string> shownMessages;
@@ -137,8 +149,8 @@ TEST_P(RowLine, AlignsEachTextToItsColumn) {
   const RowLineCase& c = GetParam();
   ASSERT_NE(CreateTextFile(0, "Loan.txt"), 0);
   RowRecord record;
-  Text* fields[9] = {&record.dueDate, &record.balance, &record.rate,
-                     &record.payment, &record.interest, &record.principal,
+  Text* fields[9] = {&record.dueDate,   &record.balance,       &record.rate,
+                     &record.payment,   &record.interest,      &record.principal,
                      &record.totalPaid, &record.totalInterest, &record.totalPrincipal};
   for (int i = 0; i < 9; ++i) AssignText(*fields[i], c.texts[i]);
   WriteRowLine(record);
@@ -158,11 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "0.00", "0.00", "0.00"},
                     "01/31/20041073741824.01000.012345678.9        0.00        0.00        0.00"
                     "        0.00        0.00"},
-        RowLineCase{"AbsentTextsArePaddedBlanks",
-                    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr},
-                    "                                                                         "
-                    "                         "}),
+        RowLineCase{
+            "AbsentTextsArePaddedBlanks",
+            {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+            "                                                                         "
+            "                         "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReportFile, YearBlockLines) {

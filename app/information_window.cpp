@@ -1,0 +1,66 @@
+#include "app/information_window.h"
+
+#include "app/gadget_colors.h"
+#include "text/text_area.h"
+#include "ui/drawing.h"
+#include "ui/fonts_pictures.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quentara {
+
+namespace {
+constexpr std::int32_t informationWindow = 1;
+constexpr std::uint32_t informationWindowFlags =
+    WindowInvisible | WS_CAPTION | WS_SYSMENU | WindowCentreOnActive;  // 0x10C80002
+static_assert(informationWindowFlags == 0x10C80002);
+
+constexpr Color skyBlue = 0x00FFE0C1;  // red 193, green 224, blue 255
+constexpr Color blue = 0xFF0000;
+
+// The notice's paragraphs, joined by an empty line (two line ends) each.
+constexpr const char* noticeParagraphs[] = {
+    "",
+    "In the future, I hope to implement a way to pay off your loan faster... by simply "
+    "overwriting the amount in the 'Calculated Monthly Payment' field.",
+    "Your loan length, etc. would be reduced accordingly.",
+};
+constexpr const char* lineEnd = "\r\n";
+
+// Read-only, multi-line, and asking for both centred and right-aligned text; the platform
+// wraps such a field's lines at its width.
+constexpr std::uint32_t noticeStyle = ES_READONLY | ES_MULTILINE | ES_RIGHT | ES_CENTER;
+static_assert(noticeStyle == 0x807);
+}  // namespace
+
+PlatformHandle OpenInformationWindow() {
+  // An open window 1 is closed by the window layer first, so a second click replaces it.
+  if (OpenFormWindow(informationWindow, 250, 12, 400, 300, informationWindowFlags, "Information") ==
+      0) {
+    return 0;
+  }
+  SetWindowBackground(WindowHandle(informationWindow), MakeSolidBrush(skyBlue));
+  if (SetGadgetParent(WindowHandle(informationWindow)) == 0) return 0;
+
+  // Font 18 and the colour record of gadget 18 replace those of an earlier opening, so
+  // opening the window again and again accumulates nothing.
+  CreateTextGadget(18, 100, 10, 185, 20, "General Information", SS_CENTER);
+  SetGadgetColors(18, blue, skyBlue);
+  ApplyGadgetFont(18, CreateFontByName(18, "Verdana", 10, FontBold));
+
+  char* notice = TextAreaEnd();
+  AppendText(noticeParagraphs[0]);
+  AppendText(lineEnd);
+  AppendText(lineEnd);
+  AppendText(noticeParagraphs[1]);
+  AppendText(lineEnd);
+  AppendText(lineEnd);
+  AppendText(noticeParagraphs[2]);
+  CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
+  SetTextAreaEnd(notice);
+
+  ShowFormWindow(informationWindow, 0);
+  return CurrentWindowHandle();
+}
+
+}  // namespace quentara

@@ -1,0 +1,83 @@
+#include "app/main_form.h"
+
+#include "app/gadget_colors.h"
+#include "dates/dates.h"
+#include "text/text_area.h"
+#include "ui/drawing.h"
+#include "ui/fonts_pictures.h"
+#include "ui/gadgets.h"
+#include "ui/windows.h"
+
+namespace quentara {
+
+namespace {
+constexpr std::int32_t mainWindow = 0;
+constexpr std::uint32_t mainWindowFlags = WindowInvisible | WS_CAPTION | WS_SYSMENU |
+                                          WS_MINIMIZEBOX | WindowCentreOnScreen;  // 0x10CA0001
+static_assert(mainWindowFlags == 0x10CA0001);
+
+constexpr Color windowColor = 0x00F2E6E6;  // red 230, green 230, blue 242
+constexpr Color maroon = 0x000080;         // red 128
+constexpr Color paleYellow = 0xB7FDFF;     // red 255, green 253, blue 183
+
+// A label in maroon on the window's own colour; the labels keep the default font.
+void CreateLabel(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
+                 std::int32_t height, const char* text, std::uint32_t alignment) {
+  CreateTextGadget(number, x, y, width, height, text, alignment);
+  SetGadgetColors(number, maroon, windowColor);
+}
+
+void ApplyNewFont(std::int32_t gadget, const char* faceName, std::int32_t size) {
+  ApplyGadgetFont(gadget, CreateFontByName(gadget, faceName, size, 0));
+}
+}  // namespace
+
+PlatformHandle OpenMainForm() {
+  if (OpenFormWindow(mainWindow, 246, -6, 548, 371, mainWindowFlags, "Quentara") == 0) return 0;
+  SetWindowBackground(WindowHandle(mainWindow), MakeSolidBrush(windowColor));
+  if (SetGadgetParent(WindowHandle(mainWindow)) == 0) return 0;
+
+  // Created in this order, which is also the order Tab walks through the buttons and fields.
+  CreatePictureGadget(0, 15, 80, 140, 263, PictureHandle(0), WS_EX_CLIENTEDGE);
+
+  CreateTextGadget(1, 85, 10, 375, 55, "Vornicat", SS_CENTER);
+  SetGadgetColors(1, maroon, paleYellow);
+  ApplyNewFont(1, "Highlight LET", 26);
+
+  CreateFrameGadget(2, 165, 75, 360, 190, "");
+  ApplyNewFont(2, "Arial", 9);
+
+  CreateButtonGadget(3, 165, 280, 360, 35, "Print Amortization Schedule");
+  ApplyNewFont(3, "Verdana", 9);
+  CreateButtonGadget(4, 460, 325, 65, 25, "Quit");
+  CreateButtonGadget(5, 170, 325, 95, 25, "Information");
+
+  CreateLabel(6, 185, 155, 185, 15, "Loan Amount (Dollars):", SS_RIGHT);
+
+  // The subtitle lies inside the banner's rectangle, on the same pale yellow.
+  CreateTextGadget(7, 190, 45, 150, 20, "Amortization Tables", 0);
+  SetGadgetColors(7, maroon, paleYellow);
+  ApplyNewFont(7, "VAG Round", 12);
+
+  CreateLabel(17, 395, 105, 70, 16, "mm/dd/yyyy", SS_CENTER);
+  CreateLabel(8, 185, 185, 185, 15, "Interest Rate (%):", SS_RIGHT);
+  CreateLabel(9, 185, 215, 185, 15, "Length of Loan (Years):", SS_RIGHT);
+  CreateLabel(10, 185, 245, 185, 15, "Calculated Monthly Payment:", SS_RIGHT);
+  CreateLabel(11, 185, 125, 185, 15, "Date of First Payment:", SS_RIGHT);
+
+  char* today = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
+  CreateStringGadget(16, 385, 120, 80, 20, today, ES_RIGHT);
+  SetTextAreaEnd(today);
+  CreateStringGadget(13, 385, 150, 80, 20, "5000.00", ES_RIGHT);
+  CreateStringGadget(12, 385, 180, 80, 20, "4.00", ES_RIGHT);
+  CreateStringGadget(14, 385, 210, 80, 20, "1.0", ES_RIGHT);
+  // "blank" only holds the place until the first computation writes the payment.
+  CreateStringGadget(15, 385, 240, 80, 20, "blank", ES_RIGHT);
+
+  ShowFormWindow(mainWindow, 0);
+  SetGadgetDisabled(3, 1);
+  FocusGadget(16);
+  return CurrentWindowHandle();
+}
+
+}  // namespace quentara

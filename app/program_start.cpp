@@ -1,0 +1,109 @@
+#include "app/program_start.h"
+
+#include "app/gadget_colors.h"
+#include "app/information_window.h"
+#include "app/main_form.h"
+#include "app/messages.h"
+#include "app/program_end.h"
+#include "app/schedule_command.h"
+#include "app/schedule_report.h"
+#include "files/program_folder.h"
+#include "files/text_file.h"
+#include "resources/embedded_picture.h"
+#include "text/program_heap.h"
+#include "text/text_area.h"
+#include "ui/fonts_pictures.h"
+#include "ui/gadgets.h"
+#include "ui/outside.h"
+#include "ui/windows.h"
+
+namespace quentara {
+
+namespace {
+constexpr std::int32_t mainWindow = 0;
+constexpr std::int32_t informationWindow = 1;
+
+// Gadgets whose events are commands; every other gadget's events are ignored.
+constexpr std::int32_t printButton = 3;
+constexpr std::int32_t quitButton = 4;
+constexpr std::int32_t informationButton = 5;
+constexpr std::int32_t paymentField = 15;
+
+void StartUp(int argc, char** argv) {
+  programHeap.Create();
+  DetermineProgramFolder();
+  InitWindows(argc, argv);
+  InitGadgets();
+  InitPictureDecoders();
+  InitTextFiles();
+  InitFonts();
+  InitPictures();
+  AllocateTextArea();
+  CreateGadgetColorList();
+  CreateScheduleTable();
+  // A picture that cannot be loaded leaves the picture gadget empty; nothing else depends
+  // on it.
+  LoadPictureFromMemory(0, embeddedPicture, embeddedPictureSize);
+  SetMessageBoxFunction(ShowMessageBox);
+  SetWindowCloser(CloseAllFormWindows);
+}
+
+// Returns 1 when the command asks the program to end.
+std::int32_t RunGadgetCommand(std::int32_t gadget) {
+  switch (gadget) {
+    case paymentField:
+      WriteScheduleReport();
+      return 0;
+    case printButton:
+      OpenReportInEditor();
+      return 0;
+    case quitButton:
+      return 1;
+    case informationButton:
+      OpenInformationWindow();
+      return 0;
+    default:
+      // The input fields notify on every key and focus change; labels, the frame, the
+      // picture and the information window's gadgets have nothing to do.
+      return 0;
+  }
+}
+}  // namespace
+
+std::int32_t OpenReportInEditor() {
+  ShowMessageBox("Please Note",
+                 "For proper alignment use a small non-proportional font (e.g. Courier 8) with "
+                 "NotePad",
+                 0);
+  // The editor starts in the program's folder, where the last computation wrote the
+  // report; the program handles no event until the editor has ended.
+  StartProgram("notepad.exe", "Loan.txt", "", StartAndWait);
+  return 0;
+}
+
+int RunProgram(int argc, char** argv) {
+  StartUp(argc, argv);
+  if (OpenMainForm() == 0) EndProgram();
+  // The form is shown but its labels paint only once the loop takes its first events, so
+  // the colours are in place from the first paint.
+  SetWindowHook(GadgetColorHook);
+
+  std::int32_t quitRequested = 0;
+  while (quitRequested == 0) {
+    const std::int32_t lastEvent = WaitForEvent();
+    if (lastEvent == CloseRequestEvent) {
+      const std::int32_t window = LastEventWindow();
+      if (window == mainWindow) {
+        quitRequested = 1;
+      } else if (window == informationWindow) {
+        CloseFormWindow(informationWindow);
+      }
+    } else if (lastEvent == GadgetEvent) {
+      quitRequested = RunGadgetCommand(LastEventGadget());
+    }
+  }
+  CloseFormWindow(mainWindow);
+  EndProgram();
+}
+
+}  // namespace quentara

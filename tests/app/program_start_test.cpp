@@ -1,0 +1,635 @@
+// The whole program, in-process, under the offscreen platform and through its real event
+// loop: a scripted person types, tabs and clicks, and each scenario checks what the form
+// shows, what the message boxes say and what Loan.txt holds. Every way out of the program
+// ends the process with code 0, so each scenario runs as a death test; checks of what a
+// fatal end leaves behind are made afterwards, in the test itself.
+#include "app/program_start.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <QDate>
+#include <QFont>
+#include <QFontInfo>
+
+#include "files/program_folder.h"
+#include "resources/embedded_picture.h"
+#include "scenario_driver.h"
+#include "ui/fonts_pictures.h"
+
+namespace quentara {
+namespace {
+
+using namespace scenario;
+namespace fs = std::filesystem;
+
+// The report of the worked example, and literal pieces of it for reports cut short.
+const std::string workedExample =
+    ReadFile(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt");
+const std::string yearBlock1 =
+    "\r\n" + std::string(65, ' ') + "|-----------  Totals ------------|\r\n" +
+    "  Due Date     Balance  Rate    Payment    Interest   Principal      Paid      Interest   "
+    "Principal\r\n" +
+    std::string(99, '\xAF') + "\r\n" + "Year:1\r\n";
+// Rows 1 and 2 of the worked example after their due dates.
+const std::string row1Figures =
+    "     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      409.08\r\n";
+const std::string row2Figures =
+    "     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      819.53\r\n";
+
+const std::string notValid = "Your date string is not valid, Please re-start program.";
+const std::string notice =
+    "\r\n\r\nIn the future, I hope to implement a way to pay off your loan faster... by simply "
+    "overwriting the amount in the 'Calculated Monthly Payment' field.\r\n\r\nYour loan length, "
+    "etc. would be reduced accordingly.";
+
+// A folder of its own for each scenario: the program writes its report there and starts
+// the editor there. The death test runs this test's body again in a fresh process, which
+// finds the folder through the environment.
+class ScenarioFolder {
+ public:
+  ScenarioFolder() {
+    if (const char* inherited = std::getenv(variable)) {
+      path_ = inherited;
+      return;
+    }
+    char name[] = "/tmp/quentara-scenario.XXXXXX";
+    if (mkdtemp(name) != nullptr) path_ = std::string(name) + "/";
+    setenv(variable, path_.c_str(), 1);
+    owner_ = true;
+  }
+  ~ScenarioFolder() {
+    if (!owner_) return;
+    unsetenv(variable);
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  ScenarioFolder(const ScenarioFolder&) = delete;
+  ScenarioFolder& operator=(const ScenarioFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  fs::path Report() const { return fs::path(path_) / "Loan.txt"; }
+
+ private:
+  static constexpr const char* variable = "QUENTARA_SCENARIO_FOLDER";
+  std::string path_;
+  bool owner_ = false;
+};
+
+class ProgramScenario : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ASSERT_FALSE(folder_.Path().empty());
+    ASSERT_EQ(workedExample.size(), 1513u) << "tests/app/data/worked_example_loan.txt";
+  }
+
+  // Runs the program with the driver's script; never returns.
+  [[noreturn]] void Run(Driver& driver) {
+    testing::UseOffscreenScreen();
+    static int argc = 1;
+    static char name[] = "program_start_test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // the window layer takes it over; the exit ends it
+    driver.Start();
+    RunProgram(argc, argv);
+  }
+
+  // The first steps of every scenario: the report folder, then the form, shown with the
+  // focus in the date field.
+  void Begin(Driver& driver) {
+    driver.Do("use the scenario's folder", [this] { SetProgramFolder(folder_.Path().c_str()); });
+    driver.WaitUntil("the main form with the focus in the date field", [] {
+      return MainWindow() != nullptr && MainGadget(16) != nullptr &&
+             QApplication::focusWidget() == MainGadget(16);
+    });
+  }
+
+  void FocusByClick(Driver& driver, int gadget) {
+    driver.Do("click into gadget " + std::to_string(gadget),
+              [gadget] { Click(MainGadget(gadget)); });
+    driver.WaitUntil("the focus in gadget " + std::to_string(gadget),
+                     [gadget] { return QApplication::focusWidget() == MainGadget(gadget); });
+  }
+
+  // Replaces the text of the field that has the focus.
+  void Retype(Driver& driver, int gadget, const std::string& text) {
+    driver.Do("select all", [] { PressKey(Qt::Key_A, Qt::ControlModifier); });
+    driver.Do("type " + text, [text] { TypeText(text); });
+    driver.WaitUntil("gadget " + std::to_string(gadget) + " to read " + text,
+                     [gadget, text] { return GadgetText(gadget) == text; });
+  }
+
+  void Tab(Driver& driver, int expectedGadget) {
+    driver.Do("press Tab", [] { PressKey(Qt::Key_Tab); });
+    driver.WaitUntil("the focus in gadget " + std::to_string(expectedGadget), [expectedGadget] {
+      return QApplication::focusWidget() == MainGadget(expectedGadget);
+    });
+  }
+
+  // From the date field through amount, rate and length; the last Tab enters the payment
+  // field, which starts the computation.
+  void TabIntoPaymentField(Driver& driver) {
+    Tab(driver, 13);
+    Tab(driver, 12);
+    Tab(driver, 14);
+    driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
+  }
+
+  void WaitForReport(Driver& driver, std::size_t size) {
+    driver.WaitUntil("Loan.txt of " + std::to_string(size) + " bytes", [this, size] {
+      std::error_code error;
+      return fs::file_size(folder_.Report(), error) == size;
+    });
+  }
+
+  // The computation of the worked example and what it leaves on the form.
+  void ComputeWorkedExample(Driver& driver) {
+    Retype(driver, 16, "01/31/2004");
+    TabIntoPaymentField(driver);
+    ExpectWorkedExampleComputed(driver);
+  }
+
+  void ExpectWorkedExampleComputed(Driver& driver) {
+    WaitForReport(driver, workedExample.size());
+    driver.Expect("the payment field shows 425.75", [] { return GadgetText(15) == "425.75"; });
+    driver.Expect("Loan.txt holds the worked example",
+                  [this] { return ReadFile(folder_.Report()) == workedExample; });
+    driver.Expect("Loan.txt opens with year 1 and row 1, and ends with row 12", [this] {
+      const std::string report = ReadFile(folder_.Report());
+      const std::string lastRow =
+          "12/31/2004       -0.00  4.00    425.75        1.41      424.34     5108.99      "
+          "108.99     5000.00\r\n";
+      return report.starts_with(yearBlock1 + "01/31/2004" + row1Figures) &&
+             report.ends_with(lastRow);
+    });
+    driver.Expect("the print button is enabled", [] { return MainGadget(3)->isEnabled(); });
+    driver.Expect("the focus is in the amount field",
+                  [] { return QApplication::focusWidget() == MainGadget(13); });
+    driver.Expect("the temporary text area is given back",
+                  [] { return TextAreaEnd() == TextAreaStart(); });
+  }
+
+  // The report, once removed, is not written again while the program goes on.
+  void ExpectNoSecondComputation(Driver& driver) {
+    driver.Do("remove Loan.txt", [this] { fs::remove(folder_.Report()); });
+    driver.Pause(400);
+    driver.Expect("no second computation wrote Loan.txt again",
+                  [this] { return !fs::exists(folder_.Report()); });
+  }
+
+  void Quit(Driver& driver) {
+    driver.Report();
+    driver.Do("click Quit", [] { Click(MainGadget(4)); });
+  }
+
+  // A message box after which the program ends: the result is reported before its OK.
+  void AnswerFinalBox(Driver& driver, const std::string& title, const std::string& text) {
+    driver.WaitUntil("the final message box", [] { return ModalBox().box != nullptr; });
+    driver.Expect("the final box reads \"" + title + "\": \"" + text + "\"", [title, text] {
+      ShownBox shown = ModalBox();
+      if (shown.title == title && shown.text == text) return true;
+      std::fprintf(stderr, "  shown: \"%s\": \"%s\"\n", shown.title.c_str(), shown.text.c_str());
+      return false;
+    });
+    driver.Report();
+    driver.Do("press OK", [] { PressBoxButton(ModalBox().box); });
+  }
+
+  ScenarioFolder folder_;
+};
+
+// The picture the program carries: a complete 24-bit bottom-up bitmap file, 140 x 263.
+TEST(EmbeddedPicture, IsACompleteBitmapFileOf140By263) {
+  ASSERT_EQ(embeddedPictureSize, 110514u);
+  auto word = [](std::size_t at) {
+    return static_cast<std::uint32_t>(embeddedPicture[at]) |
+           static_cast<std::uint32_t>(embeddedPicture[at + 1]) << 8;
+  };
+  auto dword = [&word](std::size_t at) { return word(at) | word(at + 2) << 16; };
+  struct Field {
+    const char* name;
+    std::uint32_t value, expected;
+  };
+  for (const Field& field :
+       {Field{"signature", word(0), 0x4D42},  // "BM"
+        Field{"file size", dword(2), 110514}, Field{"reserved", dword(6), 0},
+        Field{"pixel offset", dword(10), 54}, Field{"info header size", dword(14), 40},
+        Field{"width", dword(18), 140}, Field{"height (bottom-up)", dword(22), 263},
+        Field{"planes", word(26), 1}, Field{"bits per pixel", word(28), 24},
+        Field{"compression", dword(30), 0}, Field{"image size", dword(34), 110460},
+        Field{"x pixels per metre", dword(38), 3780}, Field{"y pixels per metre", dword(42), 3780},
+        Field{"colours used", dword(46), 0}, Field{"important colours", dword(50), 0}}) {
+    EXPECT_EQ(field.value, field.expected) << field.name;
+  }
+}
+
+TEST_F(ProgramScenario, TabFromLengthIntoPaymentFieldComputesOnce) {
+  Driver driver;
+  Begin(driver);
+  ComputeWorkedExample(driver);
+  ExpectNoSecondComputation(driver);
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, ClickIntoPaymentFieldComputesOnce) {
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "01/31/2004");
+  driver.Do("click into the payment field", [] { Click(MainGadget(15)); });
+  ExpectWorkedExampleComputed(driver);
+  ExpectNoSecondComputation(driver);
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, MainFormOpensAsDescribed) {
+  Driver driver;
+  Begin(driver);
+  driver.Expect("the form is 548 x 371, centred on the 1280 x 1024 screen", [] {
+    const QRect geometry = MainWindow()->frameGeometry();
+    if (geometry == QRect(366, 327, 548, 371)) return true;
+    std::fprintf(stderr, "  main form at %d,%d, %d x %d\n", geometry.x(), geometry.y(),
+                 geometry.width(), geometry.height());
+    return false;
+  });
+  driver.Expect("the title is Quentara", [] { return MainWindow()->windowTitle() == "Quentara"; });
+  struct Gadget {
+    int number;
+    const char* text;
+    QRect place;
+  };
+  const Gadget gadgets[] = {
+      {1, "Vornicat", GadgetRect(1)},
+      {2, "", QRect(165, 75, 360, 190)},
+      {3, "Print Amortization Schedule", GadgetRect(3)},
+      {4, "Quit", GadgetRect(4)},
+      {5, "Information", GadgetRect(5)},
+      {6, "Loan Amount (Dollars):", GadgetRect(6)},
+      {7, "Amortization Tables", GadgetRect(7)},
+      {17, "mm/dd/yyyy", GadgetRect(17)},
+      {8, "Interest Rate (%):", GadgetRect(8)},
+      {9, "Length of Loan (Years):", GadgetRect(9)},
+      {10, "Calculated Monthly Payment:", GadgetRect(10)},
+      {11, "Date of First Payment:", GadgetRect(11)},
+      {13, "5000.00", GadgetRect(13)},
+      {12, "4.00", GadgetRect(12)},
+      {14, "1.0", GadgetRect(14)},
+      {15, "blank", GadgetRect(15)},
+  };
+  for (const Gadget& gadget : gadgets) {
+    driver.Expect(
+        "gadget " + std::to_string(gadget.number) + " reads \"" + gadget.text + "\" at its place",
+        [gadget] {
+          QWidget* control = MainGadget(gadget.number);
+          return control != nullptr && GadgetText(gadget.number) == gadget.text &&
+                 control->geometry() == gadget.place;
+        });
+  }
+  driver.Expect("the date field holds today's date", [] {
+    return GadgetText(16) == QDate::currentDate().toString("MM/dd/yyyy").toStdString() &&
+           MainGadget(16)->geometry() == GadgetRect(16);
+  });
+  driver.Expect("the picture is 140 x 263 at 15, 80",
+                [] { return MainGadget(0)->geometry() == QRect(15, 80, 140, 263); });
+  driver.Expect("the picture shows the parrot", [] {
+    // A pixel of the golden breast, inside the gadget's 2-pixel sunken edge.
+    const QColor shown =
+        MainWindow()->grab(QRect(15 + 2 + 63, 80 + 2 + 130, 1, 1)).toImage().pixelColor(0, 0);
+    const Color stored = PicturePixel(0, 63, 130);
+    return std::abs(shown.red() - static_cast<int>(stored & 0xFF)) <= 8 &&
+           std::abs(shown.green() - static_cast<int>((stored >> 8) & 0xFF)) <= 8 &&
+           std::abs(shown.blue() - static_cast<int>((stored >> 16) & 0xFF)) <= 8 &&
+           shown.red() > 200 && shown.blue() < 100;
+  });
+  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
+  // Font sizes in pixels at 96 dpi: 26 pt is 35, 12 pt is 16, 9 pt is 12.
+  struct Font {
+    int gadget;
+    const char* family;
+    int pixels;
+  };
+  for (const Font font : {Font{1, "Highlight LET", 35}, Font{2, "Arial", 12},
+                          Font{3, "Verdana", 12}, Font{7, "VAG Round", 16}}) {
+    driver.Expect("gadget " + std::to_string(font.gadget) + " has " + font.family + " of " +
+                      std::to_string(font.pixels) + " pixels",
+                  [font] {
+                    const QFont given = MainGadget(font.gadget)->font();
+                    return given.family() == font.family &&
+                           QFontInfo(given).pixelSize() == font.pixels &&
+                           given.weight() == QFont::Normal;
+                  });
+  }
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, TypingInTheOtherFieldsComputesNothing) {
+  Driver driver;
+  Begin(driver);
+  driver.Expect("the payment field shows blank", [] { return GadgetText(15) == "blank"; });
+  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
+  Retype(driver, 16, "03/15/2004");
+  Tab(driver, 13);
+  Retype(driver, 13, "1200.50");
+  Tab(driver, 12);
+  Retype(driver, 12, "6.5");
+  Tab(driver, 14);
+  Retype(driver, 14, "2");
+  FocusByClick(driver, 16);
+  driver.Pause(300);
+  driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
+  driver.Expect("the payment field still shows blank", [] { return GadgetText(15) == "blank"; });
+  driver.Expect("the print button is still disabled", [] { return !MainGadget(3)->isEnabled(); });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, DayPieceAbove31EndsBeforeAnyFile) {
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "01/32/2004");
+  TabIntoPaymentField(driver);
+  AnswerFinalBox(driver, "", notValid);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+  EXPECT_FALSE(fs::exists(folder_.Report()));
+}
+
+TEST_F(ProgramScenario, InvalidFirstDateEndsAfterTheFirstRow) {
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "02/29/2005");
+  TabIntoPaymentField(driver);
+  AnswerFinalBox(driver, "", notValid);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+  EXPECT_EQ(ReadFile(folder_.Report()), yearBlock1 + "02/29/2005" + row1Figures);
+}
+
+TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "04/31/2004");
+  TabIntoPaymentField(driver);
+  driver.AnswerBox("", "There are only 30 days in April.");
+  AnswerFinalBox(driver, "", notValid);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+  // The step after the April message gives no date, so row 2 has an empty due date, and
+  // stepping that (year 0) is what ends the program.
+  EXPECT_EQ(ReadFile(folder_.Report()),
+            yearBlock1 + "04/31/2004" + row1Figures + std::string(10, ' ') + row2Figures);
+}
+
+TEST_F(ProgramScenario, ReportThatCannotBeCreatedEnds) {
+  std::error_code ignored;  // the death test's second run finds the folder made
+  fs::create_directory(folder_.Report(), ignored);
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "01/31/2004");
+  TabIntoPaymentField(driver);
+  driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
+  driver.Expect("the payment is shown before the report is created",
+                [] { return GadgetText(15) == "425.75"; });
+  AnswerFinalBox(driver, "Error", "Unable to create a file, be sure LOAN.TXT is not in use");
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+  EXPECT_TRUE(fs::is_directory(folder_.Report()));
+  EXPECT_TRUE(fs::is_empty(folder_.Report()));
+}
+
+TEST_F(ProgramScenario, SecondComputationIsNotChecked) {
+  Driver driver;
+  Begin(driver);
+  ComputeWorkedExample(driver);
+  FocusByClick(driver, 16);
+  Retype(driver, 16, "13/10/2004");
+  TabIntoPaymentField(driver);
+  driver.WaitUntil("the report of 13/10/2004", [this] {
+    const std::string report = ReadFile(folder_.Report());
+    return report.size() == 1513 && report.compare(yearBlock1.size(), 10, "13/10/2004") == 0;
+  });
+  driver.Expect("no message box", [] { return ModalBox().box == nullptr; });
+  driver.Expect("row 2 falls on 02/10/2005", [this] {
+    return ReadFile(folder_.Report()).substr(0, yearBlock1.size() + 200) ==
+           yearBlock1 + "13/10/2004" + row1Figures + "02/10/2005" + row2Figures;
+  });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
+  Driver driver;
+  Begin(driver);
+  ComputeWorkedExample(driver);
+  FocusByClick(driver, 14);
+  Retype(driver, 14, "60");
+  driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
+  driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
+  // 720 payments of 5000.00 at 4.00 %.
+  driver.Expect("the payment is shown before the refusal",
+                [] { return GadgetText(15) == "18.34"; });
+  driver.AnswerBox("Error",
+                   "The loan is too long: at most 601 monthly payments (50 years) can be "
+                   "scheduled.");
+  driver.Expect("the earlier report is untouched",
+                [this] { return ReadFile(folder_.Report()) == workedExample; });
+  driver.Expect("the focus is in the amount field",
+                [] { return QApplication::focusWidget() == MainGadget(13); });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, FailedWritesAreReported) {
+  std::error_code ignored;  // the death test's second run finds the link made
+  fs::create_symlink("/dev/full", folder_.Report(), ignored);
+  Driver driver;
+  Begin(driver);
+  Retype(driver, 16, "01/31/2004");
+  TabIntoPaymentField(driver);
+  driver.AnswerBox("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
+  driver.Expect("the payment is shown", [] { return GadgetText(15) == "425.75"; });
+  driver.Pause(200);
+  driver.Expect("the program goes on", [] { return MainWindow() != nullptr; });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+// Whether the rectangle of a label shows its text colour on its back colour: the corner is
+// the back colour, every pixel lies on the blend from one to the other (the text's smoothed
+// edges), the text covers a fair number of pixels, and some come close to the text colour
+// itself (small text has few fully covered pixels).
+std::string LabelColorProblem(QWidget* window, const QRect& rect, QColor text, QColor back) {
+  if (window == nullptr) return "no window";
+  const QImage image = window->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+  auto describe = [](QColor c) {
+    return std::to_string(c.red()) + "," + std::to_string(c.green()) + "," +
+           std::to_string(c.blue());
+  };
+  const QColor corner = image.pixelColor(1, 1);
+  if (corner != back) return "corner is " + describe(corner) + ", expected " + describe(back);
+  const double dr = text.red() - back.red(), dg = text.green() - back.green(),
+               db = text.blue() - back.blue();
+  const double length2 = dr * dr + dg * dg + db * db;
+  int textPixels = 0, fullPixels = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      // Where the pixel lies on the blend from back (0) to text (1), and how far off it.
+      const double t = std::clamp(((c.red() - back.red()) * dr + (c.green() - back.green()) * dg +
+                                   (c.blue() - back.blue()) * db) /
+                                      length2,
+                                  0.0, 1.0);
+      const double er = c.red() - (back.red() + t * dr), eg = c.green() - (back.green() + t * dg),
+                   eb = c.blue() - (back.blue() + t * db);
+      if (std::sqrt(er * er + eg * eg + eb * eb) > 40) {
+        return "pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + describe(c) +
+               ", off the blend of " + describe(back) + " and " + describe(text);
+      }
+      if (t > 0.5) ++textPixels;
+      if (t > 0.8) ++fullPixels;
+    }
+  }
+  if (textPixels < 20) return "only " + std::to_string(textPixels) + " pixels of text";
+  if (fullPixels == 0) return "no pixel near the text colour " + describe(text);
+  return {};
+}
+
+TEST_F(ProgramScenario, LabelsArePaintedInTheirColours) {
+  const QColor maroon(128, 0, 0), paleYellow(255, 253, 183), lavender(230, 230, 242);
+  Driver driver;
+  Begin(driver);
+  driver.Pause(300);
+  struct Label {
+    int gadget;
+    QColor back;
+  };
+  for (Label label :
+       {Label{1, paleYellow}, Label{7, paleYellow}, Label{6, lavender}, Label{17, lavender},
+        Label{8, lavender}, Label{9, lavender}, Label{10, lavender}, Label{11, lavender}}) {
+    driver.Expect(
+        "label " + std::to_string(label.gadget) + " in maroon on its colour", [label, maroon] {
+          // The date field covers the last row of the date hint above it.
+          QRect rect = GadgetRect(label.gadget);
+          if (label.gadget == 17) rect.setHeight(15);
+          const std::string problem = LabelColorProblem(MainWindow(), rect, maroon, label.back);
+          if (!problem.empty()) std::fprintf(stderr, "  %s\n", problem.c_str());
+          return problem.empty();
+        });
+  }
+  driver.Expect("the window's own background is lavender", [lavender] {
+    const QImage image = MainWindow()->grab(QRect(2, 2, 4, 4)).toImage();
+    return image.pixelColor(1, 1) == lavender;
+  });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
+  Driver driver;
+  Begin(driver);
+  driver.Do("click Information", [] { Click(MainGadget(5)); });
+  driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
+  driver.Pause(200);
+  // Centred on the main form (548 x 371 at 366, 327 on the 1280 x 1024 screen; no frames
+  // without a window manager): 366 - 400 / 2 + 548 / 2 and 327 - 300 / 2 + 371 / 2.
+  driver.Expect("it is centred on the main form, 400 x 300", [] {
+    const QRect geometry = InformationWindow()->frameGeometry();
+    if (geometry == QRect(440, 362, 400, 300)) return true;
+    std::fprintf(stderr, "  information window at %d,%d, %d x %d\n", geometry.x(), geometry.y(),
+                 geometry.width(), geometry.height());
+    return false;
+  });
+  driver.Expect("the heading reads General Information",
+                [] { return GadgetText(18) == "General Information"; });
+  driver.Expect("the notice reads as written", [] { return GadgetText(19) == notice; });
+  driver.Expect("the heading is blue on light sky blue", [] {
+    QWidget* window = InformationWindow();
+    const std::string problem = LabelColorProblem(window, QRect(100, 10, 185, 20),
+                                                  QColor(0, 0, 255), QColor(193, 224, 255));
+    if (!problem.empty()) std::fprintf(stderr, "  %s\n", problem.c_str());
+    return problem.empty();
+  });
+
+  driver.Do("click Information again", [] { Click(MainGadget(5)); });
+  driver.Pause(500);
+  driver.Expect("one information window", [] { return VisibleWindowsTitled("Information") == 1; });
+  driver.Expect("the notice is there again", [] { return GadgetText(19) == notice; });
+
+  driver.Do("press its close box", [] { PressCloseBox(InformationWindow()); });
+  driver.WaitUntil("the information window to close",
+                   [] { return VisibleWindowsTitled("Information") == 0; });
+  driver.Pause(200);
+  driver.Expect("the main form stays", [] { return MainWindow() != nullptr; });
+
+  driver.Do("click Information once more", [] { Click(MainGadget(5)); });
+  driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
+  Quit(driver);  // while the information window is open
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
+  // A stand-in editor, first on the search path, that records how it was started and
+  // stays a while.
+  const std::string bin = folder_.Path() + "bin";
+  fs::create_directories(bin);
+  const std::string editor = bin + "/notepad.exe";
+  std::ofstream(editor) << "#!/bin/sh\n"
+                           "here=$(cd \"$(dirname \"$0\")/..\" && pwd)\n"
+                           ": > \"$here/editor-running\"\n"
+                           "{ pwd; echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } "
+                           "> \"$here/editor-call.txt\"\n"
+                           "sleep 1\n"
+                           "rm -f \"$here/editor-running\"\n"
+                           ": > \"$here/editor-ended\"\n";
+  fs::permissions(editor, fs::perms::owner_all);
+  const fs::path folder = folder_.Path();
+  std::string folderWithoutSlash = folder_.Path();
+  folderWithoutSlash.pop_back();
+
+  Driver driver;
+  Begin(driver);
+  ComputeWorkedExample(driver);
+  driver.Do("click Print Amortization Schedule", [] { Click(MainGadget(3)); });
+  driver.WaitUntil("the note", [] { return ModalBox().box != nullptr; });
+  driver.Expect("the editor has not started before the note is answered",
+                [folder] { return !fs::exists(folder / "editor-call.txt"); });
+  driver.Watch("no event is handled while the editor runs",
+               [folder] { return !fs::exists(folder / "editor-running"); });
+  driver.AnswerBox("Please Note",
+                   "For proper alignment use a small non-proportional font (e.g. Courier 8) "
+                   "with NotePad");
+  driver.WaitUntil("the editor to end", [folder] { return fs::exists(folder / "editor-ended"); });
+  driver.StopWatching();
+  driver.Expect("the editor got Loan.txt in the program's folder", [folder, folderWithoutSlash] {
+    const std::string call = ReadFile(folder / "editor-call.txt");
+    if (call == folderWithoutSlash + "\n1\nLoan.txt\n") return true;
+    std::fprintf(stderr, "  editor call: %s\n", call.c_str());
+    return false;
+  });
+  Quit(driver);
+  EXPECT_EXIT(
+      {
+        const char* path = std::getenv("PATH");
+        setenv("PATH", (bin + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
+        Run(driver);
+      },
+      ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, CloseBoxOfTheMainFormEnds) {
+  Driver driver;
+  Begin(driver);
+  driver.Report();
+  driver.Do("press the main form's close box", [] { PressCloseBox(MainWindow()); });
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+}  // namespace
+}  // namespace quentara

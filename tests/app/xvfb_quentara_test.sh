@@ -1,0 +1,96 @@
+#!/bin/bash
+# Runs the built calculator in a real X server (Xvfb, no window manager) the way a person
+# would: types the first payment date, tabs through the amount, rate and length into the
+# payment field, waits for Loan.txt and compares it with the worked example, then clicks
+# Quit and expects exit code 0.
+#
+#   xvfb_quentara_test.sh <quentara executable> <expected Loan.txt>
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  binary=${1:?usage: xvfb_quentara_test.sh <quentara> <expected Loan.txt>}
+  expected=${2:?usage: xvfb_quentara_test.sh <quentara> <expected Loan.txt>}
+  for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+  done
+  work=$(mktemp -d /tmp/quentara-xvfb.XXXXXX)
+  trap 'rm -rf "$work"' EXIT
+  # The report goes beside the program, so a private copy keeps the build folder clean.
+  cp "$binary" "$work/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$0" --inside "$work" "$(realpath "$expected")"
+  exit $?
+fi
+
+work=$2
+expected=$3
+log=$work/quentara.log
+
+fail() {
+  echo "FAIL: $*"
+  if [ -s "$log" ]; then
+    echo "--- output of quentara ---"
+    cat "$log"
+  fi
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
+  exit 1
+}
+
+# Polls a condition (a shell command) until it holds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while ! "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -le 0 ] && return 1
+    sleep 0.1
+  done
+}
+
+cd "$work" || fail "cannot enter $work"
+QT_QPA_PLATFORM=xcb ./quentara >"$log" 2>&1 &
+pid=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
+[ -n "$window" ] || fail "the main window did not appear within 30 seconds"
+echo "main window: $window"
+
+# No window manager gives the focus, so the test does.
+xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
+sleep 0.5
+
+# The date field has the focus at start; replace today's date by the worked example's.
+xdotool key --delay 50 ctrl+a || fail "xdotool key failed"
+xdotool type --delay 50 '01/31/2004' || fail "xdotool type failed"
+# Amount, rate and length keep their defaults; the fourth Tab enters the payment field.
+xdotool key --delay 150 Tab Tab Tab Tab || fail "xdotool key failed"
+
+report=$work/Loan.txt
+report_complete() { [ -f "$report" ] && [ "$(stat -c %s "$report")" -ge "$(stat -c %s "$expected")" ]; }
+wait_for 30 report_complete || fail "Loan.txt did not reach $(stat -c %s "$expected") bytes within 30 seconds"
+sleep 0.5
+if ! cmp "$report" "$expected"; then
+  echo "--- expected ---"
+  cat -A "$expected"
+  echo "--- got ---"
+  cat -A "$report"
+  fail "Loan.txt differs from the worked example"
+fi
+echo "Loan.txt matches the worked example ($(stat -c %s "$report") bytes)"
+
+# Quit is 65 x 25 at 460, 325 of the client area; without a window manager the window has
+# no frame, so window-relative positions are client positions.
+xdotool mousemove --window "$window" $((460 + 32)) $((325 + 12)) click 1 || fail "cannot click Quit"
+
+# A process that has ended stays a zombie until it is waited for.
+exited() {
+  local state
+  state=$(ps -o stat= -p "$pid" 2>/dev/null)
+  [ -z "$state" ] || [[ $state == Z* ]]
+}
+wait_for 30 exited || fail "quentara did not end within 30 seconds after Quit"
+wait "$pid"
+code=$?
+[ "$code" -eq 0 ] || fail "quentara ended with exit code $code, expected 0"
+echo "PASS: quentara computed the worked example and ended with exit code 0"
