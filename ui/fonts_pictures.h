@@ -19,7 +19,7 @@ inline constexpr std::uint32_t FontProofQuality = 0x10;
 void InitFonts();
 /// A font of `size` points (pixel height from the screen's logical vertical resolution:
 /// 9 pt is 12 px at 96 dpi) stored under `number`, replacing the font there. Returns its
-/// handle, 0 on failure.
+/// handle, 0 on failure. A face the system lacks is replaced by the closest it has.
 PlatformHandle CreateFontByName(std::int32_t number, const char* faceName, std::int32_t size,
                                 std::uint32_t flags);
 /// Pixel height CreateFontByName gives a size at the current screen (for tests).

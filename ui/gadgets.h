@@ -1,7 +1,8 @@
 #pragma once
 // Gadgets: the numbered controls inside form windows. A gadget's number is also its
 // control identifier, so its notifications come back to the program as GadgetEvent with
-// LastEventGadget() == number.
+// LastEventGadget() == number. Numbers run from 0 to 65535 (an identifier has 16 bits);
+// texts are 8-bit (Latin-1) characters.
 
 #include <cstdint>
 
@@ -38,7 +39,11 @@ PlatformHandle CreateFrameGadget(std::int32_t number, std::int32_t x, std::int32
 /// The gadget's text at the temporary area's end (result rule), at most 31999 characters;
 /// empty for a gadget that does not exist (any more).
 char* ReadGadgetText(std::int32_t number);
+/// A one-line field notifies EN_UPDATE and EN_CHANGE, also for the text it already has; a
+/// multi-line field, a label, a button or a frame notifies nothing. nullptr writes "".
 void WriteGadgetText(std::int32_t number, const char* text);
+/// The field losing the focus notifies first, the one gaining it second. An empty slot
+/// takes the focus away from every control.
 void FocusGadget(std::int32_t number);
 /// disabled = 0 enables the gadget, any other value disables it.
 void SetGadgetDisabled(std::int32_t number, std::int32_t disabled);

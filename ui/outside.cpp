@@ -1,1 +1,245 @@
-// placeholder
+#include "ui/outside.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPointer>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "files/program_folder.h"
+#include "ui/form_window.h"
+#include "ui/gadget_controls.h"
+#include "ui/handle_registry.h"
+
+extern char** environ;
+
+namespace quentara {
+
+namespace {
+
+constexpr int IDOK = 1;
+// The working directory is built in a buffer of 512 bytes: the part of the program's path
+// before its last separator may hold at most 510 characters, with the separator and the
+// terminator after it.
+constexpr std::size_t longestDirectoryPart = 510;
+
+// Editors that stand in for the platform's plain text editor, in the order they are
+// looked for, each with the options that keep it running in the foreground until its
+// window is closed (some of them would otherwise hand the file to a running instance
+// and end at once).
+struct StandInEditor {
+  const char* name;
+  std::vector<std::string> options;
+};
+const std::vector<StandInEditor>& StandInEditors() {
+  static const auto* editors =
+      new std::vector<StandInEditor>{{"mousepad", {"--disable-server"}},
+                                     {"gedit", {"--wait"}},
+                                     {"gnome-text-editor", {"--standalone"}},
+                                     {"kate", {"--block"}},
+                                     {"kwrite", {}},
+                                     {"pluma", {}},
+                                     {"xed", {}},
+                                     {"leafpad", {}},
+                                     {"featherpad", {}},
+                                     {"xedit", {}}};
+  return *editors;
+}
+
+std::vector<pid_t>& UnwaitedPrograms() {
+  static auto* programs = new std::vector<pid_t>;
+  return *programs;
+}
+
+bool IsNotepad(const char* program) {
+  return strcasecmp(program, "notepad.exe") == 0;
+}
+
+bool IsRunnableFile(const std::string& path) {
+  struct stat facts {};
+  return stat(path.c_str(), &facts) == 0 && S_ISREG(facts.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+// A name without a separator is looked for along PATH; an empty entry there is the current
+// directory. Returns "" when there is none.
+std::string FindOnPath(const std::string& name) {
+  const char* searchPath = std::getenv("PATH");
+  std::string entries = searchPath != nullptr ? searchPath : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= entries.size()) {
+    std::size_t end = entries.find(':', start);
+    if (end == std::string::npos) end = entries.size();
+    std::string directory = entries.substr(start, end - start);
+    if (directory.empty()) directory = ".";
+    const std::string candidate = directory + "/" + name;
+    if (IsRunnableFile(candidate)) return candidate;
+    start = end + 1;
+  }
+  return std::string();
+}
+
+// The program file to run: a path is taken from the current directory (the program's
+// folder), a bare name is looked for along PATH.
+std::string ResolveProgram(const char* program) {
+  const std::string name = program;
+  if (name.empty()) return std::string();
+  if (name.find('/') == std::string::npos) return FindOnPath(name);
+  std::string path = name;
+  if (path.front() != '/') {
+    std::vector<char> current(4096);
+    if (getcwd(current.data(), current.size()) == nullptr) return std::string();
+    path = std::string(current.data()) + "/" + name;
+  }
+  return IsRunnableFile(path) ? path : std::string();
+}
+
+// Starts the file with its arguments; returns the process id, or -1 with errno set.
+pid_t Spawn(const std::string& path, const std::vector<std::string>& arguments,
+            const std::string& workingDirectory) {
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!workingDirectory.empty())
+    posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+  pid_t child = -1;
+  const int failure = posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failure != 0) {
+    errno = failure;
+    return -1;
+  }
+  return child;
+}
+
+void WaitUntilEnded(pid_t child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+void TellCannotStart(const char* program, const std::string& reason) {
+  const std::string text = std::string("Cannot start '") + program + "'.\n" + reason;
+  ShowMessageBox(program, text.c_str(), 0);
+}
+
+}  // namespace
+
+std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
+  // The owner is the program's active form window; without one (the program is not in
+  // the foreground) the box has no owner and the program's windows stay usable.
+  QPointer<FormWindow> owner = FormOf(QApplication::activeWindow());
+  QPointer<QWidget> ownerFocus = owner != nullptr ? owner->focusWidget() : nullptr;
+
+  // Only the one OK button exists, whatever the flags say; the program passes 0.
+  QMessageBox box(owner.data());
+  box.setWindowTitle(QString::fromLatin1(title != nullptr ? title : ""));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ToQtLineEnds(QString::fromLatin1(text != nullptr ? text : "")));
+  box.setIcon(QMessageBox::NoIcon);
+  box.setStandardButtons(QMessageBox::Ok);
+  // Modal to its owner only: the owner takes no input while the box is up, the program's
+  // other windows go on working, and their messages reach the window procedure and the
+  // hook as always; an event raised meanwhile stays pending for the next WaitForEvent.
+  box.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::NonModal);
+  QEventLoop loop;
+  QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+  box.show();
+  Activate(&box);
+  loop.exec(QEventLoop::DialogExec);
+
+  if (owner != nullptr && !owner->IsClosed() && owner->isVisible()) {
+    // Without a window manager nobody gives the owner back its activation and focus.
+    Activate(owner);
+    if (ownerFocus != nullptr && owner->focusWidget() != ownerFocus) ownerFocus->setFocus();
+  }
+  return IDOK;
+}
+
+PlatformHandle StartProgram(const char* program, const char* parameter, const char* directory,
+                            std::uint32_t flags) {
+  CollectEndedPrograms();
+  if (program == nullptr) return 0;
+  const std::string workingDirectory = StartingDirectory(program, directory);
+  // A relative file name as parameter then names a file in the program's folder.
+  EnterProgramFolder();
+
+  std::string path = ResolveProgram(program);
+  std::vector<std::string> arguments{path};
+  if (path.empty() && IsNotepad(program)) {
+    // No program of that name: the desktop's plain text editor stands in for it.
+    for (const StandInEditor& editor : StandInEditors()) {
+      path = FindOnPath(editor.name);
+      if (path.empty()) continue;
+      arguments = {path};
+      arguments.insert(arguments.end(), editor.options.begin(), editor.options.end());
+      break;
+    }
+  }
+  if (path.empty()) {
+    TellCannotStart(program, IsNotepad(program)
+                                 ? "Neither it nor a plain text editor to stand in for it "
+                                   "(mousepad, gedit, gnome-text-editor, kate, kwrite, pluma, "
+                                   "xed, leafpad, featherpad or xedit) was found."
+                                 : "No program of that name was found. Make sure the name is "
+                                   "right and that the program is installed.");
+    return 0;
+  }
+  // The parameter reaches the program as one argument. Starting hidden (flag 2) is not
+  // possible for X11 programs in general and is ignored.
+  if (parameter != nullptr && *parameter != '\0') arguments.emplace_back(parameter);
+
+  const pid_t child = Spawn(path, arguments, workingDirectory);
+  if (child < 0) {
+    TellCannotStart(program, std::strerror(errno));
+    return 0;
+  }
+  const PlatformHandle handle = Handles().processes.Add(child);
+  if ((flags & StartAndWait) != 0) {
+    // No message of the program is handled meanwhile: its windows freeze, as they do on
+    // the platform while it waits for the editor.
+    WaitUntilEnded(child);
+  } else {
+    UnwaitedPrograms().push_back(child);
+  }
+  return handle;
+}
+
+std::string StartingDirectory(const char* program, const char* directory) {
+  if (directory != nullptr && *directory != '\0') return directory;
+  if (program == nullptr) return std::string();
+  const char* lastSeparator = std::strrchr(program, '/');
+  if (lastSeparator == nullptr || lastSeparator == program) return std::string();
+  const auto length = static_cast<std::size_t>(lastSeparator - program);
+  // A longer folder would not fit the buffer whole; rather than a cut folder, none.
+  if (length > longestDirectoryPart) return std::string();
+  return std::string(program, length) + "/";
+}
+
+void CollectEndedPrograms() {
+  std::vector<pid_t>& programs = UnwaitedPrograms();
+  programs.erase(std::remove_if(programs.begin(), programs.end(),
+                                [](pid_t child) {
+                                  int status = 0;
+                                  const pid_t result = waitpid(child, &status, WNOHANG);
+                                  return result == child || (result < 0 && errno == ECHILD);
+                                }),
+                 programs.end());
+}
+
+}  // namespace quentara

@@ -3,6 +3,7 @@
 // program's own windows. Both block the program's one thread until they are done.
 
 #include <cstdint>
+#include <string>
 
 #include "ui/ui_types.h"
 
@@ -14,11 +15,25 @@ std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t f
 
 inline constexpr std::uint32_t StartAndWait = 0x1;
 inline constexpr std::uint32_t StartHidden = 0x2;
-/// Starts `program` with the one parameter in `directory` (or the program's own folder, see
-/// the rules in the implementation), the program folder being this process's current
-/// directory first. Returns the process handle, 1 when nothing had to be started, or 0
-/// (the person is then told that the program could not be started).
+/// Starts `program` with the one parameter in `directory` (see StartingDirectory), the
+/// program folder being this process's current directory first. A name without '/' is
+/// looked for along PATH; for "notepad.exe", when there is none, the first plain text
+/// editor found on PATH stands in for it. Returns the process handle, or 0 (the person is
+/// then told that the program could not be started); the value 1, "nothing had to be
+/// started", does not occur here. StartAndWait waits until the program has ended, with no
+/// message of this program handled meanwhile. StartHidden is ignored: an X11 program
+/// cannot in general be started hidden.
 PlatformHandle StartProgram(const char* program, const char* parameter, const char* directory,
                             std::uint32_t flags);
+/// The working directory StartProgram gives a program, "" for none (it then inherits the
+/// current directory, the program's folder). The separator is '/': a program given with a
+/// path runs in its own folder when the last '/' stands after the first character, and the
+/// folder part fits the 512-byte buffer of the rules (at most 510 characters before the
+/// separator; a longer one gives none). A directory argument that is not empty wins.
+/// StartingDirectory("/opt/tools/app", "") == "/opt/tools/"
+std::string StartingDirectory(const char* program, const char* directory);
+/// Collects programs started without waiting that have ended since, so that none is left
+/// as a zombie; WaitForEvent and StartProgram call it.
+void CollectEndedPrograms();
 
 }  // namespace quentara

@@ -23,23 +23,34 @@ inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
 /// arguments), empties the window table (10 slots) and clears the hook and event state.
 void InitWindows(int argc = 0, char** argv = nullptr);
 /// Opens a top-level window whose inner area is width x height, closing an earlier window
-/// of the number first. Returns its handle, or 0.
+/// of the number first. Returns its handle, or 0 (also for a number outside 0..65535).
+/// The window has a fixed size; a position to centre it on is taken from the screen or
+/// the active window with the window's frame, which the window system makes known only
+/// once a window is shown (none without a window manager).
 PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t y,
                               std::int32_t width, std::int32_t height, std::uint32_t flags,
                               const char* title);
 void CloseFormWindow(std::int32_t number);
-/// Closes every open window, from the highest number down to 0.
+/// Closes every open window, from the highest number down to 0. A window closed while
+/// one of its own messages is being handled is deleted at the next WaitForEvent; its
+/// controls send nothing any more from the moment it is closed.
 void CloseAllFormWindows();
-/// hide = 0 shows the window (and makes it active), any other value hides it.
+/// hide = 0 shows the window (and makes it active), any other value hides it. Activation
+/// is asynchronous on X11: the focus notifications it causes come with the next messages.
 void ShowFormWindow(std::int32_t number, std::int32_t hide);
 PlatformHandle WindowHandle(std::int32_t number);
 PlatformHandle CurrentWindowHandle();
 /// Installs the hook (nullptr removes it).
 void SetWindowHook(WindowHook hook);
 /// Waits for the next platform message, handles it and returns the pending event code, or
-/// the message's own number when it raised no event.
+/// the message's own number when it raised no event (512 a mouse move, 256 a key going
+/// down, 257 a key coming up, 258 a typed character, 15 the window being exposed, 274 the
+/// window system's close request, ...). Idle work (a blinking caret) is no message.
+/// Messages that arrive together are handled together, and the last event raised wins.
+/// A typed character reaches its field with the call after the one of its key press.
 std::int32_t WaitForEvent();
-/// Number of the window that received the last message, -1 when it is not in the table.
+/// Number of the window that received the last message, -1 when it is not in the table
+/// (or before any message). After an event, the window whose message raised it.
 std::int32_t LastEventWindow();
 std::int32_t LastEventGadget();
 /// Slots in the window table (for tests).

@@ -1,0 +1,342 @@
+#include "ui/gadget_controls.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextOption>
+#include <limits>
+
+#include "ui/drawing.h"
+#include "ui/drawing_context.h"
+#include "ui/form_window.h"
+#include "ui/gadgets.h"
+#include "ui/qt_colors.h"
+
+namespace quentara {
+
+namespace {
+
+// The platform's sunken client edge is two pixels wide.
+constexpr int edgeWidth = 2;
+
+void GiveSunkenEdge(QFrame* frame) {
+  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setLineWidth(edgeWidth);
+}
+
+Qt::Alignment HorizontalAlignment(std::uint32_t flags) {
+  // Centring wins when both bits are given.
+  if ((flags & ES_CENTER) != 0) return Qt::AlignHCenter;
+  if ((flags & ES_RIGHT) != 0) return Qt::AlignRight;
+  return Qt::AlignLeft;
+}
+
+// Applies the colours a field was answered with to its palette, only when they changed:
+// setting a palette repaints, and the repaint asks again.
+void ApplyFieldColors(QWidget* field, const ControlColors& colors) {
+  QPalette palette = field->palette();
+  bool changed = false;
+  const QColor text = ToQColor(colors.text);
+  if (palette.color(QPalette::Text) != text) {
+    palette.setColor(QPalette::Text, text);
+    changed = true;
+  }
+  if (colors.fill.has_value()) {
+    const QColor fill = ToQColor(*colors.fill);
+    if (palette.color(QPalette::Base) != fill) {
+      palette.setColor(QPalette::Base, fill);
+      changed = true;
+    }
+  }
+  if (changed) field->setPalette(palette);
+}
+
+// A printable character typed into a full field is refused and reported.
+bool RefusedByLimit(QKeyEvent* event, int length, bool hasSelection) {
+  const QString text = event->text();
+  return !text.isEmpty() && text.at(0).isPrint() && length >= typingLimit && !hasSelection;
+}
+
+}  // namespace
+
+void GadgetControl::Notify(QWidget* self, std::uint32_t code) const {
+  FormWindow* form = FormOf(self);
+  if (form == nullptr || handle_ == 0) return;
+  WindowProcedure(form->Handle(), WM_COMMAND, MakeWParam(static_cast<std::uint32_t>(number_), code),
+                  static_cast<std::intptr_t>(handle_));
+}
+
+ControlColors AskControlColors(QWidget* control, PlatformHandle handle, std::uint32_t message) {
+  LiveDrawingContext context;
+  std::int32_t answer = 0;
+  if (FormWindow* form = FormOf(control)) {
+    answer =
+        WindowProcedure(form->Handle(), message, context.Id(), static_cast<std::intptr_t>(handle))
+            .value;
+  }
+  ControlColors colors;
+  Color fill = 0;
+  // The answer is a brush handle; the conversion back keeps its 32 bits unchanged.
+  if (BrushColor(static_cast<PlatformHandle>(static_cast<std::uint32_t>(answer)), fill)) {
+    colors.fill = fill;
+  }
+  colors.text = context.Values().textColor;
+  colors.back = context.Values().backColor;
+  colors.backMode = context.Values().backMode;
+  return colors;
+}
+
+LabelGadget::LabelGadget(std::int32_t number, QWidget* parent, const QString& text,
+                         std::uint32_t flags)
+    : QFrame(parent), GadgetControl(number, false), text_(text) {
+  alignment_ = (flags & SS_CENTER) != 0  ? Qt::AlignHCenter
+               : (flags & SS_RIGHT) != 0 ? Qt::AlignRight
+                                         : Qt::AlignLeft;
+  if ((flags & GadgetEdgeFlag) != 0) GiveSunkenEdge(this);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void LabelGadget::SetText(const QString& text) {
+  text_ = text;
+  update();
+}
+
+void LabelGadget::paintEvent(QPaintEvent*) {
+  const ControlColors colors = AskControlColors(this, Handle(), WM_CTLCOLORSTATIC);
+  QPainter painter(this);
+  const QRect area = contentsRect();
+  // The answered brush fills the whole label, not only the text.
+  if (colors.fill.has_value()) painter.fillRect(area, ToQColor(*colors.fill));
+  painter.setPen(isEnabled() ? ToQColor(colors.text) : ToQColor(DisabledTextColor()));
+  if (colors.backMode == OPAQUE) {
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(ToQColor(colors.back));
+  }
+  painter.setFont(font());
+  painter.drawText(area,
+                   static_cast<int>(alignment_ | Qt::AlignTop) | Qt::TextWordWrap |
+                       Qt::TextShowMnemonic | Qt::TextExpandTabs,
+                   text_);
+  painter.setBackgroundMode(Qt::TransparentMode);
+  drawFrame(&painter);
+}
+
+LineFieldGadget::LineFieldGadget(std::int32_t number, QWidget* parent, const QString& text,
+                                 std::uint32_t flags)
+    : QLineEdit(parent), GadgetControl(number, true) {
+  // Writing is not limited (a text of 40000 characters stays whole); typing is, below.
+  setMaxLength(std::numeric_limits<int>::max());
+  setFrame((flags & GadgetEdgeFlag) == 0);
+  setAlignment(HorizontalAlignment(flags) | Qt::AlignVCenter);
+  setReadOnly((flags & ES_READONLY) != 0);
+  setFocusPolicy(Qt::ClickFocus);
+  setText(text);
+  setCursorPosition(0);
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (writing_) return;
+    Notify(this, EN_UPDATE);
+    Notify(this, EN_CHANGE);
+  });
+}
+
+void LineFieldGadget::SetText(const QString& text) {
+  writing_ = true;
+  setText(text);
+  // A written text shows from its start, with the caret there, as on the platform.
+  setCursorPosition(0);
+  writing_ = false;
+  // The platform notifies a written text even when it is the same as before.
+  Notify(this, EN_UPDATE);
+  Notify(this, EN_CHANGE);
+}
+
+void LineFieldGadget::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // A popup (the context menu) does not take the focus on the platform.
+  if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_SETFOCUS);
+}
+
+void LineFieldGadget::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_KILLFOCUS);
+}
+
+void LineFieldGadget::keyPressEvent(QKeyEvent* event) {
+  if (!isReadOnly() && RefusedByLimit(event, static_cast<int>(text().size()), hasSelectedText())) {
+    Notify(this, EN_MAXTEXT);
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void LineFieldGadget::paintEvent(QPaintEvent* event) {
+  const bool asStatic = isReadOnly() || !isEnabled();
+  ApplyFieldColors(
+      this, AskControlColors(this, Handle(), asStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT));
+  QLineEdit::paintEvent(event);
+}
+
+TextBoxGadget::TextBoxGadget(std::int32_t number, QWidget* parent, const QString& text,
+                             std::uint32_t flags)
+    : QTextEdit(parent), GadgetControl(number, true) {
+  setAcceptRichText(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  if ((flags & GadgetEdgeFlag) == 0) {
+    GiveSunkenEdge(this);
+  } else {
+    setFrameStyle(QFrame::NoFrame);
+  }
+  // A multi-line field that asks for an alignment wraps at its width; a left-aligned one
+  // scrolls sideways, as its style asks for automatic horizontal scrolling.
+  const Qt::Alignment alignment = HorizontalAlignment(flags);
+  const bool wraps = (flags & (ES_CENTER | ES_RIGHT)) != 0;
+  setLineWrapMode(wraps ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  QTextOption option = document()->defaultTextOption();
+  option.setAlignment(alignment);
+  option.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  document()->setDefaultTextOption(option);
+  if ((flags & ES_READONLY) != 0) {
+    // Read-only text can still be selected and copied, by mouse and by keyboard.
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  }
+  setFocusPolicy(Qt::ClickFocus);
+  viewport()->setAutoFillBackground(false);
+  setPlainText(ToQtLineEnds(text));
+  connect(this, &QTextEdit::textChanged, this, [this] {
+    if (writing_) return;
+    Notify(this, EN_UPDATE);
+    Notify(this, EN_CHANGE);
+  });
+}
+
+QString TextBoxGadget::Text() const {
+  return ToProgramLineEnds(toPlainText());
+}
+
+void TextBoxGadget::SetText(const QString& text) {
+  writing_ = true;
+  setPlainText(ToQtLineEnds(text));
+  writing_ = false;
+}
+
+void TextBoxGadget::focusInEvent(QFocusEvent* event) {
+  QTextEdit::focusInEvent(event);
+  if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_SETFOCUS);
+}
+
+void TextBoxGadget::focusOutEvent(QFocusEvent* event) {
+  QTextEdit::focusOutEvent(event);
+  if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_KILLFOCUS);
+}
+
+void TextBoxGadget::keyPressEvent(QKeyEvent* event) {
+  if (!isReadOnly() &&
+      RefusedByLimit(event, static_cast<int>(toPlainText().size()), textCursor().hasSelection())) {
+    Notify(this, EN_MAXTEXT);
+    return;
+  }
+  QTextEdit::keyPressEvent(event);
+}
+
+void TextBoxGadget::paintEvent(QPaintEvent* event) {
+  const bool asStatic = isReadOnly() || !isEnabled();
+  const ControlColors colors =
+      AskControlColors(this, Handle(), asStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
+  ApplyFieldColors(this, colors);
+  // The field fills its area itself, so that the answer holds from the first paint on.
+  if (colors.fill.has_value()) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), ToQColor(*colors.fill));
+  }
+  QTextEdit::paintEvent(event);
+}
+
+QMimeData* TextBoxGadget::createMimeDataFromSelection() const {
+  // Copied text has the program's line ends, carriage return and line feed.
+  auto* data = new QMimeData;
+  data->setText(ToProgramLineEnds(textCursor().selection().toPlainText()));
+  return data;
+}
+
+ButtonGadget::ButtonGadget(std::int32_t number, QWidget* parent, const QString& text)
+    : QPushButton(text, parent), GadgetControl(number, true) {
+  // A plain push button: Enter does not press it, only a click or the space bar.
+  setAutoDefault(false);
+  setDefault(false);
+  setFocusPolicy(Qt::ClickFocus);
+  connect(this, &QPushButton::clicked, this, [this] { Notify(this, BN_CLICKED); });
+}
+
+FrameGadget::FrameGadget(std::int32_t number, QWidget* parent, const QString& text)
+    : QFrame(parent), GadgetControl(number, false), title_(text) {
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void FrameGadget::SetText(const QString& text) {
+  title_ = text;
+  update();
+}
+
+void FrameGadget::paintEvent(QPaintEvent*) {
+  // Caption inset and padding, in pixels, as the platform draws a group box.
+  constexpr int captionInset = 8;
+  constexpr int captionPadding = 2;
+  const ControlColors colors = AskControlColors(this, Handle(), WM_CTLCOLORSTATIC);
+  QPainter painter(this);
+  const QFontMetrics metrics(font());
+  const int lineTop = title_.isEmpty() ? 0 : metrics.height() / 2;
+  const QRect box = rect().adjusted(0, lineTop, -1, -1);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawRect(box.adjusted(1, 1, 0, 0));
+  if (title_.isEmpty()) return;
+  const int textWidth = metrics.size(Qt::TextShowMnemonic, title_).width();
+  const QRect caption(captionInset, 0, textWidth + 2 * captionPadding, metrics.height());
+  if (colors.fill.has_value()) painter.fillRect(caption, ToQColor(*colors.fill));
+  painter.setPen(isEnabled() ? ToQColor(colors.text) : ToQColor(DisabledTextColor()));
+  painter.setFont(font());
+  painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, title_);
+}
+
+PictureGadget::PictureGadget(std::int32_t number, QWidget* parent, const QPixmap& picture,
+                             bool sunken)
+    : QFrame(parent), GadgetControl(number, false), picture_(picture) {
+  if (sunken) GiveSunkenEdge(this);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureGadget::paintEvent(QPaintEvent*) {
+  const ControlColors colors = AskControlColors(this, Handle(), WM_CTLCOLORSTATIC);
+  QPainter painter(this);
+  const QRect area = contentsRect();
+  if (colors.fill.has_value()) painter.fillRect(area, ToQColor(*colors.fill));
+  if (!picture_.isNull()) {
+    painter.setClipRect(area);
+    painter.drawPixmap(area.topLeft(), picture_);
+    painter.setClipping(false);
+  }
+  drawFrame(&painter);
+}
+
+QString ToQtLineEnds(const QString& text) {
+  QString result = text;
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return result;
+}
+
+QString ToProgramLineEnds(const QString& text) {
+  QString result = text;
+  result.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return result;
+}
+
+}  // namespace quentara

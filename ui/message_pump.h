@@ -1,0 +1,38 @@
+#pragma once
+// The event loop's view of Qt's events: which of them are platform messages of the
+// program's windows (input, exposure, close requests, the layer's own posted messages),
+// what the platform would number them, and the two things that happen before any control
+// sees a key: Tab and Shift+Tab become shortcuts of the active form window, and a typed
+// character is taken apart from its key press.
+
+#include <cstdint>
+
+namespace quentara {
+
+// Platform message numbers WaitForEvent may return besides those of ui_types.h.
+inline constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
+inline constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
+inline constexpr std::uint32_t WM_SYSKEYUP = 0x0105;
+inline constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
+inline constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+inline constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
+inline constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
+inline constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
+inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+
+/// Installs the application-wide event filter (once).
+void InstallMessagePump();
+
+/// Lets Qt handle events, waiting when there are none, until at least one platform message
+/// of a form window has been handled; returns the number of the first one.
+///
+/// Qt hands events over in batches: everything that has arrived when the loop wakes up is
+/// handled in one go. When several platform messages arrive together they are all handled
+/// before this returns, so the last event any of them raised is the one left pending. Idle
+/// work (a caret blinking, repainting, deferred deletion) is not a message and does not end
+/// the wait.
+std::uint32_t HandleNextMessages();
+
+}  // namespace quentara
