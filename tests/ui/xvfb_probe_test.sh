@@ -13,6 +13,7 @@ if [ "${1:-}" != "--inside" ]; then
     echo "usage: $0 <ui_probe> <x_close_request>" >&2
     exit 2
   fi
+  export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$1" "$2"
 fi
 
