@@ -19,12 +19,11 @@ constexpr Color skyBlue = 0x00FFE0C1;  // red 193, green 224, blue 255
 constexpr Color blue = 0xFF0000;
 
 // The notice's paragraphs, joined by an empty line (two line ends) each.
-constexpr const char* noticeParagraphs[] = {
-    "",
+constexpr const char* firstParagraph = "";
+constexpr const char* secondParagraph =
     "In the future, I hope to implement a way to pay off your loan faster... by simply "
-    "overwriting the amount in the 'Calculated Monthly Payment' field.",
-    "Your loan length, etc. would be reduced accordingly.",
-};
+    "overwriting the amount in the 'Calculated Monthly Payment' field.";
+constexpr const char* thirdParagraph = "Your loan length, etc. would be reduced accordingly.";
 constexpr const char* lineEnd = "\r\n";
 
 // Read-only, multi-line, and asking for both centred and right-aligned text; the platform
@@ -49,13 +48,13 @@ PlatformHandle OpenInformationWindow() {
   ApplyGadgetFont(18, CreateFontByName(18, "Verdana", 10, FontBold));
 
   char* notice = TextAreaEnd();
-  AppendText(noticeParagraphs[0]);
+  AppendText(firstParagraph);
   AppendText(lineEnd);
   AppendText(lineEnd);
-  AppendText(noticeParagraphs[1]);
+  AppendText(secondParagraph);
   AppendText(lineEnd);
   AppendText(lineEnd);
-  AppendText(noticeParagraphs[2]);
+  AppendText(thirdParagraph);
   CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
   SetTextAreaEnd(notice);
 
