@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -175,8 +176,11 @@ PlatformHandle CreateFontByName(std::int32_t number, const char* faceName, std::
   Handles().fonts.Remove(slot);
   slot = 0;
 
-  // A face the system lacks is not an error: Qt's font matching supplies the closest.
-  QFont font(QString::fromLatin1(faceName != nullptr ? faceName : ""));
+  // A face the system lacks is not an error. Its stand-in is Arial (on Linux the
+  // metric-compatible Liberation Sans) rather than the desktop's default face, which is
+  // wider: labels sized for the faces we ask for keep their text on one line.
+  const QString face = QString::fromLatin1(faceName != nullptr ? faceName : "");
+  QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
   // The platform takes a negative height as the character height and a positive one
   // (from a negative size) as the cell height; Qt knows only the first, so both become
   // the pixel size. Height 0 keeps the default size.
