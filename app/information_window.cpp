@@ -1,6 +1,7 @@
 #include "app/information_window.h"
 
 #include "app/gadget_colors.h"
+#include "app/main_form.h"
 #include "text/text_area.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
@@ -10,7 +11,6 @@
 namespace quentara {
 
 namespace {
-constexpr std::int32_t informationWindow = 1;
 constexpr std::uint32_t informationWindowFlags =
     WindowInvisible | WS_CAPTION | WS_SYSMENU | WindowCentreOnActive;  // 0x10C80002
 static_assert(informationWindowFlags == 0x10C80002);

@@ -11,7 +11,6 @@
 namespace quentara {
 
 namespace {
-constexpr std::int32_t mainWindow = 0;
 constexpr std::uint32_t mainWindowFlags = WindowInvisible | WS_CAPTION | WS_SYSMENU |
                                           WS_MINIMIZEBOX | WindowCentreOnScreen;  // 0x10CA0001
 static_assert(mainWindowFlags == 0x10CA0001);
@@ -47,10 +46,10 @@ PlatformHandle OpenMainForm() {
   CreateFrameGadget(2, 165, 75, 360, 190, "");
   ApplyNewFont(2, "Arial", 9);
 
-  CreateButtonGadget(3, 165, 280, 360, 35, "Print Amortization Schedule");
-  ApplyNewFont(3, "Verdana", 9);
-  CreateButtonGadget(4, 460, 325, 65, 25, "Quit");
-  CreateButtonGadget(5, 170, 325, 95, 25, "Information");
+  CreateButtonGadget(printButton, 165, 280, 360, 35, "Print Amortization Schedule");
+  ApplyNewFont(printButton, "Verdana", 9);
+  CreateButtonGadget(quitButton, 460, 325, 65, 25, "Quit");
+  CreateButtonGadget(informationButton, 170, 325, 95, 25, "Information");
 
   CreateLabel(6, 185, 155, 185, 15, "Loan Amount (Dollars):", SS_RIGHT);
 
@@ -66,17 +65,17 @@ PlatformHandle OpenMainForm() {
   CreateLabel(11, 185, 125, 185, 15, "Date of First Payment:", SS_RIGHT);
 
   char* today = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
-  CreateStringGadget(16, 385, 120, 80, 20, today, ES_RIGHT);
+  CreateStringGadget(dateField, 385, 120, 80, 20, today, ES_RIGHT);
   SetTextAreaEnd(today);
-  CreateStringGadget(13, 385, 150, 80, 20, "5000.00", ES_RIGHT);
-  CreateStringGadget(12, 385, 180, 80, 20, "4.00", ES_RIGHT);
-  CreateStringGadget(14, 385, 210, 80, 20, "1.0", ES_RIGHT);
+  CreateStringGadget(amountField, 385, 150, 80, 20, "5000.00", ES_RIGHT);
+  CreateStringGadget(rateField, 385, 180, 80, 20, "4.00", ES_RIGHT);
+  CreateStringGadget(lengthField, 385, 210, 80, 20, "1.0", ES_RIGHT);
   // "blank" only holds the place until the first computation writes the payment.
-  CreateStringGadget(15, 385, 240, 80, 20, "blank", ES_RIGHT);
+  CreateStringGadget(paymentField, 385, 240, 80, 20, "blank", ES_RIGHT);
 
   ShowFormWindow(mainWindow, 0);
-  SetGadgetDisabled(3, 1);
-  FocusGadget(16);
+  SetGadgetDisabled(printButton, 1);
+  FocusGadget(dateField);
   return CurrentWindowHandle();
 }
 

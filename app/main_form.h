@@ -3,9 +3,25 @@
 // with their labels, the payment field and the three buttons. It only builds the form; the
 // event loop and the schedule command give the gadgets their meaning.
 
+#include <cstdint>
+
 #include "ui/ui_types.h"
 
 namespace quentara {
+
+// Window numbers of the program.
+inline constexpr std::int32_t mainWindow = 0;
+inline constexpr std::int32_t informationWindow = 1;
+
+// The main form's gadgets that the commands read, write or answer to.
+inline constexpr std::int32_t printButton = 3;
+inline constexpr std::int32_t quitButton = 4;
+inline constexpr std::int32_t informationButton = 5;
+inline constexpr std::int32_t rateField = 12;
+inline constexpr std::int32_t amountField = 13;
+inline constexpr std::int32_t lengthField = 14;
+inline constexpr std::int32_t paymentField = 15;
+inline constexpr std::int32_t dateField = 16;
 
 /// Builds window 0 while it is hidden, shows it, disables the print button and puts the
 /// focus into the date field. Returns the window's handle, or 0 when the window or its

@@ -12,7 +12,9 @@ namespace {
 void (*windowCloser)() = nullptr;
 }
 
-void SetWindowCloser(void (*closeAllWindows)()) { windowCloser = closeAllWindows; }
+void SetWindowCloser(void (*closeAllWindows)()) {
+  windowCloser = closeAllWindows;
+}
 
 void EndProgram() {
   EndTextFiles();

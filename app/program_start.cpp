@@ -20,15 +20,6 @@
 namespace quentara {
 
 namespace {
-constexpr std::int32_t mainWindow = 0;
-constexpr std::int32_t informationWindow = 1;
-
-// Gadgets whose events are commands; every other gadget's events are ignored.
-constexpr std::int32_t printButton = 3;
-constexpr std::int32_t quitButton = 4;
-constexpr std::int32_t informationButton = 5;
-constexpr std::int32_t paymentField = 15;
-
 void StartUp(int argc, char** argv) {
   programHeap.Create();
   DetermineProgramFolder();

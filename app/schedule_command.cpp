@@ -1,6 +1,7 @@
 #include "app/schedule_command.h"
 
 #include "app/due_dates.h"
+#include "app/main_form.h"
 #include "app/messages.h"
 #include "app/program_end.h"
 #include "app/schedule_arithmetic.h"
@@ -14,13 +15,6 @@
 namespace quentara {
 
 namespace {
-constexpr std::int32_t printButton = 3;
-constexpr std::int32_t rateField = 12;
-constexpr std::int32_t amountField = 13;
-constexpr std::int32_t lengthField = 14;
-constexpr std::int32_t paymentField = 15;
-constexpr std::int32_t dateField = 16;
-
 // Every text below is built at the temporary area's end and given back before the next
 // statement, so the area's end is where it was when the command began.
 float ParseGadget(std::int32_t gadget) {

@@ -29,7 +29,9 @@ constexpr const char* columnHeading =
 constexpr int underlineLength = 99;
 
 // Assigns FormatFixed(value, 2) to the text.
-void AssignFigure(Text& text, float value) { AssignExpression(text, FormatFixed(value, 2)); }
+void AssignFigure(Text& text, float value) {
+  AssignExpression(text, FormatFixed(value, 2));
+}
 
 }  // namespace
 
@@ -77,8 +79,8 @@ void WriteYearBlock(std::int32_t yearNumber) {
 }
 
 void WriteRowLine(const RowRecord& record) {
-  const Text* fields[9] = {&record.dueDate,   &record.balance,   &record.rate,
-                           &record.payment,   &record.interest,  &record.principal,
+  const Text* fields[9] = {&record.dueDate,   &record.balance,       &record.rate,
+                           &record.payment,   &record.interest,      &record.principal,
                            &record.totalPaid, &record.totalInterest, &record.totalPrincipal};
   char* start = TextAreaEnd();
   for (int i = 0; i < 9; ++i) RightAlign(fields[i]->Get(), rowFieldWidths[i]);
@@ -125,7 +127,8 @@ void WriteScheduleFile(ScheduleState& state, const char* firstDueDate) {
   WriteScheduleRows(state, firstDueDate);
   CloseTextFile(0);
   // A full disk would otherwise leave a cut report that looks complete.
-  if (LinesLost()) ShowMessage("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
+  if (LinesLost())
+    ShowMessage("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
 }
 
 }  // namespace quentara

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "files/program_folder.h"
+#include "text/object_tables.h"
 #include "text/program_heap.h"
 
 namespace quentara {
@@ -25,9 +26,6 @@ namespace quentara {
 namespace {
 
 constexpr std::int32_t initialSlots = 10;
-// A file number above this is refused (CreateTextFile gives 0): the report uses number 0,
-// and a table grown to millions of slots would only be a caller's mistake eating memory.
-constexpr std::int32_t largestFileNumber = 65535;
 
 struct FileSlot {
   FileHandle handle = 0;
@@ -37,7 +35,7 @@ struct FileSlot {
 };
 
 struct FileTable {
-  std::pmr::vector<FileSlot> slots{initialSlots, &programHeap};
+  ObjectTable<FileSlot> slots{initialSlots, &programHeap};
   FileHandle current = 0;
   bool currentOpen = false;
   bool linesLost = false;
@@ -108,11 +106,11 @@ void EndTextFiles() {
 }
 
 FileHandle CreateTextFile(std::int32_t number, const char* name) {
-  if (number < 0 || number > largestFileNumber) return 0;
+  // A number outside 0 to 65535 is refused: a table grown to millions of slots would only
+  // be a caller's mistake eating memory.
+  if (!IsObjectNumber(number)) return 0;
   FileTable& files = Files();
-  if (static_cast<std::size_t>(number) >= files.slots.size()) {
-    files.slots.resize(static_cast<std::size_t>(number) + initialSlots);
-  }
+  GrowObjectTable(files.slots, number, initialSlots);
   // A relative name such as "Loan.txt" lands next to the program, wherever it was started
   // from. If the folder cannot be entered the file goes to the current directory.
   EnterProgramFolder();
@@ -121,7 +119,7 @@ FileHandle CreateTextFile(std::int32_t number, const char* name) {
   // A handle is the descriptor plus one, so that 0 means failure even for descriptor 0.
   FileHandle handle = descriptor >= 0 ? FileHandle{descriptor} + 1 : 0;
   // A handle already in the slot is replaced without being closed.
-  files.slots[static_cast<std::size_t>(number)] = FileSlot{handle, handle == 0};
+  *FindSlot(files.slots, number) = FileSlot{handle, handle == 0};
   files.current = handle;
   files.currentOpen = handle != 0;
   files.linesLost = false;
@@ -146,13 +144,12 @@ void WriteLine(const char* text) {
 
 void CloseTextFile(std::int32_t number) {
   FileTable& files = Files();
-  if (number < 0 || static_cast<std::size_t>(number) >= files.slots.size()) return;
-  FileSlot& slot = files.slots[static_cast<std::size_t>(number)];
-  if (slot.handle == 0 || slot.closed) return;
-  close(Descriptor(slot.handle));
-  slot.closed = true;
+  FileSlot* slot = FindSlot(files.slots, number);
+  if (slot == nullptr || slot->handle == 0 || slot->closed) return;
+  close(Descriptor(slot->handle));
+  slot->closed = true;
   // The current file stays what it was, but nothing more can be written to it.
-  if (files.current == slot.handle) files.currentOpen = false;
+  if (files.current == slot->handle) files.currentOpen = false;
 }
 
 bool LinesLost() {

@@ -13,7 +13,7 @@
 
 #include "ui/gadget_fonts.h"
 #include "ui/handle_registry.h"
-#include "ui/object_tables.h"
+#include "text/object_tables.h"
 #include "ui/qt_colors.h"
 
 namespace quentara {

@@ -11,7 +11,7 @@
 #include "ui/gadget_controls.h"
 #include "ui/handle_registry.h"
 #include "ui/message_pump.h"
-#include "ui/object_tables.h"
+#include "text/object_tables.h"
 #include "ui/qt_access.h"
 
 namespace quentara {

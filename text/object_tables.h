@@ -1,5 +1,5 @@
 #pragma once
-// The numbered tables of the layer (windows, gadgets, fonts, pictures): slots indexed by
+// The numbered tables of the program (windows, gadgets, fonts, pictures, files): slots indexed by
 // the number the program chose, taken from the program heap, growing to the requested
 // number plus the table's step when a higher number is used.
 
@@ -11,7 +11,7 @@
 
 namespace quentara {
 
-/// The layer takes object numbers from 0 to 65535. A gadget's number is its control
+/// Object numbers run from 0 to 65535. A gadget's number is its control
 /// identifier, which travels in the low 16 bits of a notification; the other tables keep
 /// the same range so that no number can make a table grow without bound. Creating an
 /// object under a number outside it fails (returns 0); looking one up finds nothing.
