@@ -236,7 +236,12 @@ class CommaLocale {
 
 TEST(NumberFormat, CommaLocaleChangesNoDigit) {
   CommaLocale locale;
-  if (!locale.Active()) GTEST_SKIP() << "no locale with a decimal comma available";
+  if (!locale.Active()) {
+    // CI installs the locale sources, so there the check must really run.
+    const char* ci = std::getenv("CI");
+    if (ci != nullptr && std::string(ci) == "true") FAIL() << "no locale with a decimal comma";
+    GTEST_SKIP() << "no locale with a decimal comma available";
+  }
   char check[16];
   std::snprintf(check, sizeof check, "%.2f", 1.5);
   ASSERT_STREQ(check, "1,50");
