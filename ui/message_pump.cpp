@@ -27,13 +27,32 @@ constexpr char16_t deleteCharacter = 0x7F;
 
 struct MessageCount {
   int count = 0;
-  std::uint32_t first = 0;
+  std::uint32_t current = 0;
 };
 MessageCount* activeCount = nullptr;
 
-void Count(std::uint32_t message) {
+// The message that has just been handled is complete: queue it with the event it left
+// pending, and start the next one with nothing pending.
+void FinishMessage(std::uint32_t message) {
+  EventState& state = Events();
+  state.handledMessages.push_back(HandledMessage{message, state.lastEventWindowHandle,
+                                                 state.pendingEvent, state.pendingWindow,
+                                                 state.lastEventGadget});
+  state.pendingEvent = 0;
+  state.pendingWindow = 0;
+}
+
+// A platform message arrives. An input event reaches the window's QWindow first and then,
+// inside that, the widget: only the first starts a new message. The layer's own posted
+// messages each start one.
+void Count(std::uint32_t message, bool startsMessage) {
   if (activeCount == nullptr) return;
-  if (activeCount->count++ == 0) activeCount->first = message;
+  if (activeCount->count++ == 0) {
+    activeCount->current = message;
+  } else if (startsMessage) {
+    FinishMessage(activeCount->current);
+    activeCount->current = message;
+  }
 }
 
 // A typed character on its way to a field, one message after its key press (the platform
@@ -229,13 +248,13 @@ class MessagePump final : public QObject {
   bool eventFilter(QObject* receiver, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (type == ResizeMessage::Type()) {
-      if (FormOf(receiver) != nullptr) Count(resizeMessage);
+      if (FormOf(receiver) != nullptr) Count(resizeMessage, true);
       return false;
     }
     if (!event->spontaneous()) {
       if (type == QEvent::KeyPress && dynamic_cast<CharacterMessage*>(event) != nullptr &&
           FormOf(receiver) != nullptr) {
-        Count(WM_CHAR);
+        Count(WM_CHAR, true);
       }
       return false;
     }
@@ -243,9 +262,7 @@ class MessagePump final : public QObject {
     if (message == 0) return false;
     FormWindow* form = FormOf(receiver);
     if (form == nullptr) return false;
-    // An event reaches the window's QWindow first and then the widget; counting it twice
-    // does no harm, since only the first number and "at least one" matter.
-    Count(message);
+    Count(message, !receiver->isWidgetType());
     if (type == QEvent::KeyPress) {
       const auto* key = static_cast<const QKeyEvent*>(event);
       if (TranslateShortcut(key)) return true;
@@ -267,7 +284,7 @@ void InstallMessagePump() {
   QCoreApplication::instance()->installEventFilter(pump);
 }
 
-std::uint32_t HandleNextMessages() {
+void HandleNextMessages() {
   MessageCount mine;
   MessageCount* outer = activeCount;
   activeCount = &mine;
@@ -277,13 +294,12 @@ std::uint32_t HandleNextMessages() {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
+  FinishMessage(mine.current);
   activeCount = outer;
-  if (outer != nullptr) {
-    if (outer->count == 0) outer->first = mine.first;
-    outer->count += mine.count;
-  }
+  // A wait inside another (a test waiting from within an event) has reported its messages
+  // through the shared queue; the outer wait has seen a message too.
+  if (outer != nullptr && outer->count++ == 0) outer->current = mine.current;
   CollectEndedPrograms();
-  return mine.first;
 }
 
 }  // namespace quentara

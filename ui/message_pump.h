@@ -26,13 +26,13 @@ inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 void InstallMessagePump();
 
 /// Lets Qt handle events, waiting when there are none, until at least one platform message
-/// of a form window has been handled; returns the number of the first one.
+/// of a form window has been handled, and queues each message handled in
+/// Events().handledMessages with the event it left pending.
 ///
 /// Qt hands events over in batches: everything that has arrived when the loop wakes up is
-/// handled in one go. When several platform messages arrive together they are all handled
-/// before this returns, so the last event any of them raised is the one left pending. Idle
-/// work (a caret blinking, repainting, deferred deletion) is not a message and does not end
-/// the wait.
-std::uint32_t HandleNextMessages();
+/// handled in one go. Each message's own event is kept apart, so that WaitForEvent can still
+/// report them one message at a time, in order. Idle work (a caret blinking, repainting,
+/// deferred deletion) is not a message and does not end the wait.
+void HandleNextMessages();
 
 }  // namespace quentara

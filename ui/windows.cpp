@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <array>
 
+#include "text/object_tables.h"
 #include "ui/drawing.h"
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
 #include "ui/handle_registry.h"
 #include "ui/message_pump.h"
-#include "text/object_tables.h"
 #include "ui/qt_access.h"
 
 namespace quentara {
@@ -275,13 +275,22 @@ void SetWindowHook(WindowHook hook) {
 }
 
 std::int32_t WaitForEvent() {
-  const std::uint32_t message = HandleNextMessages();
   EventState& state = Events();
-  std::int32_t result = static_cast<std::int32_t>(message);
-  if (state.pendingEvent != 0) {
+  // Messages that arrived together were all handled by one wait; they are reported one
+  // per call, each with the event it raised, as if they had been taken one at a time.
+  if (state.handledMessages.empty()) HandleNextMessages();
+  const HandledMessage handled = state.handledMessages.front();
+  state.handledMessages.pop_front();
+
+  std::int32_t result = static_cast<std::int32_t>(handled.message);
+  state.lastEventWindowHandle = handled.window;
+  if (handled.pendingEvent != 0) {
+    result = handled.pendingEvent;
+    state.lastEventGadget = handled.lastEventGadget;
+    state.lastEventWindowHandle = handled.pendingWindow;
+  } else if (state.pendingEvent != 0) {
+    // Raised by the program since the message was handled, and not replaced by it.
     result = state.pendingEvent;
-    // Messages handled after the one that raised the event (a repaint in the same batch)
-    // must not make it look as if the event came from another window.
     state.lastEventWindowHandle = state.pendingWindow;
   }
   state.pendingEvent = 0;

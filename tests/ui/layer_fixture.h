@@ -42,6 +42,7 @@ class LayerTest : public ::testing::Test {
   static void ForgetPendingEvent() {
     Events().pendingEvent = 0;
     Events().pendingWindow = 0;
+    Events().handledMessages.clear();
   }
 
   /// Opens a visible window of 300 x 200 and makes it the parent of new gadgets. It asks to

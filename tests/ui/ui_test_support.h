@@ -223,4 +223,17 @@ inline std::optional<std::int32_t> WaitForEventWithin(QWidget* window,
   return code;
 }
 
+/// Takes messages one WaitForEvent at a time, at most `calls` of them, until one reports a
+/// gadget event of `gadget`; true when it came. A click, for one, is a button-down message
+/// (the field losing the focus to the button notifies then) and a button-up message, and
+/// only the second raises the button's own event.
+inline bool WaitForGadgetEvent(QWidget* window, std::int32_t gadget, int calls = 4,
+                               std::chrono::milliseconds limit = 3000ms) {
+  for (int i = 0; i < calls; ++i) {
+    const std::optional<std::int32_t> got = WaitForEventWithin(window, limit);
+    if (got == 13100 && LastEventGadget() == gadget) return true;
+  }
+  return false;
+}
+
 }  // namespace quentara::testing
