@@ -27,9 +27,13 @@ void AllocateTextArea() {
   areaEnd = areaStart;
 }
 
-char* TextAreaStart() { return Area(); }
+char* TextAreaStart() {
+  return Area();
+}
 
-char* TextAreaLimit() { return Area() + textAreaSize; }
+char* TextAreaLimit() {
+  return Area() + textAreaSize;
+}
 
 char* TextAreaEnd() {
   Area();
@@ -47,7 +51,9 @@ void SetTextAreaEnd(char* position) {
   }
 }
 
-void SkipTextAreaTerminator() { SetTextAreaEnd(TextAreaEnd() + 1); }
+void SkipTextAreaTerminator() {
+  SetTextAreaEnd(TextAreaEnd() + 1);
+}
 
 std::size_t TextAreaRoom(const char* position) {
   if (!InArea(position)) return 0;

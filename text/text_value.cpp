@@ -16,7 +16,9 @@ char* NewBlock(const char* bytes, std::size_t length) {
 }
 }  // namespace
 
-Text::~Text() { ReleaseText(*this); }
+Text::~Text() {
+  ReleaseText(*this);
+}
 
 void AssignExpression(Text& variable, char* start) {
   char* end = TextAreaEnd();

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "text/object_tables.h"
 #include "ui/gadget_fonts.h"
 #include "ui/handle_registry.h"
-#include "text/object_tables.h"
 #include "ui/qt_colors.h"
 
 namespace quentara {

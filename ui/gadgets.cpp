@@ -4,12 +4,12 @@
 #include <QByteArray>
 #include <algorithm>
 
+#include "text/object_tables.h"
 #include "text/text_area.h"
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
 #include "ui/gadget_fonts.h"
 #include "ui/handle_registry.h"
-#include "text/object_tables.h"
 #include "ui/qt_access.h"
 
 namespace quentara {
