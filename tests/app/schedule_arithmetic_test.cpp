@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "loan_terms.h"
 #include "text/number_format.h"
 #include "text/text_area.h"
 
@@ -24,13 +25,7 @@ std::string Fixed(float value) {
 }
 
 ScheduleState Loan(float amount, float rate, float years) {
-  ScheduleState state;
-  state.balance = amount;
-  state.loanAmount = amount;
-  state.annualRate = rate;
-  state.loanYears = years;
-  ComputePayment(state);
-  return state;
+  return LoanWithPayment(amount, rate, years);
 }
 
 // The eight figures of every row, as the report prints them.

@@ -15,6 +15,7 @@
 #include "app/messages.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
+#include "loan_terms.h"
 #include "text/string_ops.h"
 #include "text/text_area.h"
 
@@ -97,12 +98,7 @@ class ReportFile : public ::testing::Test {
 
   // Runs a whole computation from typed texts, as the payment field does.
   void Compute(float amount, float rate, float years, const char* firstDate) {
-    ScheduleState state;
-    state.balance = amount;
-    state.loanAmount = amount;
-    state.annualRate = rate;
-    state.loanYears = years;
-    ComputePayment(state);
+    ScheduleState state = LoanWithPayment(amount, rate, years);
     char* day = Substring(firstDate, 4, 2);
     AssignExpression(firstPaymentDay, day);
     WriteScheduleFile(state, firstDate);
