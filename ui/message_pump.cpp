@@ -262,6 +262,13 @@ class MessagePump final : public QObject {
     if (message == 0) return false;
     FormWindow* form = FormOf(receiver);
     if (form == nullptr) return false;
+    if (!receiver->isWidgetType()) {
+      // The characters of earlier key presses reach their fields before the next message:
+      // when input arrives in a batch (a fast typist, or input kept back while the program
+      // waited for the editor), text typed before a click is in its field when the click
+      // is handled.
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::KeyPress);
+    }
     Count(message, !receiver->isWidgetType());
     if (type == QEvent::KeyPress) {
       const auto* key = static_cast<const QKeyEvent*>(event);

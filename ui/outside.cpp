@@ -2,18 +2,24 @@
 
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,25 +42,40 @@ constexpr std::size_t longestDirectoryPart = 510;
 
 // Editors that stand in for the platform's plain text editor, in the order they are
 // looked for, each with the options that keep it running in the foreground until its
-// window is closed (some of them would otherwise hand the file to a running instance
-// and end at once).
+// window is closed (some of them would otherwise hand the file to a running instance and
+// end at once) and, where it has one, the option that makes it read the report as
+// Windows-1252: the line under the report's headings is made of byte 0xAF, which is not
+// UTF-8, and an editor left to guess asks for the encoding before it shows anything.
 struct StandInEditor {
   const char* name;
   std::vector<std::string> options;
 };
 const std::vector<StandInEditor>& StandInEditors() {
   static const auto* editors =
-      new std::vector<StandInEditor>{{"mousepad", {"--disable-server"}},
-                                     {"gedit", {"--wait"}},
+      new std::vector<StandInEditor>{{"mousepad", {"--disable-server", "--encoding=WINDOWS-1252"}},
+                                     {"gedit", {"--wait", "--encoding=WINDOWS-1252"}},
                                      {"gnome-text-editor", {"--standalone"}},
-                                     {"kate", {"--block"}},
-                                     {"kwrite", {}},
-                                     {"pluma", {}},
+                                     {"kate", {"--block", "--encoding", "windows-1252"}},
+                                     {"kwrite", {"--encoding", "windows-1252"}},
+                                     {"pluma", {"--encoding=WINDOWS-1252"}},
                                      {"xed", {}},
                                      {"leafpad", {}},
-                                     {"featherpad", {}},
+                                     {"featherpad", {"--standalone"}},
                                      {"xedit", {}}};
   return *editors;
+}
+
+// What the person is told when neither notepad.exe nor any stand-in editor is there.
+std::string NoEditorFound() {
+  std::string names;
+  const std::vector<StandInEditor>& editors = StandInEditors();
+  for (std::size_t i = 0; i < editors.size(); ++i) {
+    if (i > 0) names += i + 1 == editors.size() ? " or " : ", ";
+    names += editors[i].name;
+  }
+  return "Neither it nor a plain text editor to stand in for it (" + names +
+         ") was found. Install one of them, Mousepad for example, and Print will open the "
+         "report in it.";
 }
 
 std::vector<pid_t>& UnwaitedPrograms() {
@@ -132,6 +153,92 @@ void WaitUntilEnded(pid_t child) {
   }
 }
 
+// True once the started program has ended and been collected (or cannot be waited for).
+bool HasEnded(pid_t child) {
+  int status = 0;
+  pid_t result = 0;
+  do {
+    result = waitpid(child, &status, WNOHANG);
+  } while (result < 0 && errno == EINTR);
+  return result != 0;
+}
+
+// Close requests for a form window that arrive while the program waits for a started
+// program. On X11 Qt keeps them back with the clicks and keys of that time; a window system
+// that delivers them at once has them held here instead, and each is made again once the
+// wait is over, from the event loop, so that neither the window procedure nor the hook sees
+// a close request before the started program has ended.
+class CloseRequestsOnHold final : public QObject {
+ public:
+  CloseRequestsOnHold() { QCoreApplication::instance()->installEventFilter(this); }
+  ~CloseRequestsOnHold() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (const QPointer<FormWindow>& form : held_) {
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(),
+          [form] {
+            if (form != nullptr && !form->IsClosed() && form->windowHandle() != nullptr)
+              form->windowHandle()->close();
+          },
+          Qt::QueuedConnection);
+    }
+  }
+  CloseRequestsOnHold(const CloseRequestsOnHold&) = delete;
+  CloseRequestsOnHold& operator=(const CloseRequestsOnHold&) = delete;
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (event->type() != QEvent::Close || !event->spontaneous()) return false;
+    FormWindow* form = FormOf(receiver);
+    if (form == nullptr) return false;
+    held_.emplace_back(form);
+    event->ignore();
+    return true;
+  }
+
+ private:
+  std::vector<QPointer<FormWindow>> held_;
+};
+
+// Waits until the started program has ended while the program's windows stay alive: they
+// are repainted, and the window manager's liveness check is answered, so that it does not
+// offer to end a program that merely waits. Nothing else is handled meanwhile: clicks, keys
+// and close requests stay queued and reach the windows, in their order, after the wait.
+void WaitKeepingWindowsAlive(pid_t child) {
+  if (QCoreApplication::instance() == nullptr) {
+    WaitUntilEnded(child);
+    return;
+  }
+  bool ended = false;
+  // The process's own descriptor becomes readable when it ends; a kernel without one is
+  // asked a few times a second instead.
+  std::unique_ptr<QSocketNotifier> endNotifier;
+  QTimer endPoll;
+  const int processDescriptor = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+  if (processDescriptor >= 0) {
+    endNotifier = std::make_unique<QSocketNotifier>(processDescriptor, QSocketNotifier::Read);
+    QObject::connect(endNotifier.get(), &QSocketNotifier::activated,
+                     [&ended, child] { ended = HasEnded(child); });
+  } else {
+    QObject::connect(&endPoll, &QTimer::timeout, [&ended, child] { ended = HasEnded(child); });
+    endPoll.start(100);
+  }
+  {
+    CloseRequestsOnHold closeRequests;
+    ended = HasEnded(child);
+    while (!ended) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                      QEventLoop::WaitForMoreEvents);
+    }
+  }
+  endNotifier.reset();
+  if (processDescriptor >= 0) close(processDescriptor);
+  // The input kept back is already read from the window system; without a wake-up the
+  // event loop would only hand it out with the next message that arrives.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+    dispatcher->wakeUp();
+}
+
 void TellCannotStart(const char* program, const std::string& reason) {
   const std::string text = std::string("Cannot start '") + program + "'.\n" + reason;
   ShowMessageBox(program, text.c_str(), 0);
@@ -193,9 +300,7 @@ PlatformHandle StartProgram(const char* program, const char* parameter, const ch
   }
   if (path.empty()) {
     TellCannotStart(program, IsNotepad(program)
-                                 ? "Neither it nor a plain text editor to stand in for it "
-                                   "(mousepad, gedit, gnome-text-editor, kate, kwrite, pluma, "
-                                   "xed, leafpad, featherpad or xedit) was found."
+                                 ? NoEditorFound()
                                  : "No program of that name was found. Make sure the name is "
                                    "right and that the program is installed.");
     return 0;
@@ -211,9 +316,7 @@ PlatformHandle StartProgram(const char* program, const char* parameter, const ch
   }
   const PlatformHandle handle = Handles().processes.Add(child);
   if ((flags & StartAndWait) != 0) {
-    // No message of the program is handled meanwhile: its windows freeze, as they do on
-    // the platform while it waits for the editor.
-    WaitUntilEnded(child);
+    WaitKeepingWindowsAlive(child);
   } else {
     UnwaitedPrograms().push_back(child);
   }

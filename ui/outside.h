@@ -20,9 +20,11 @@ inline constexpr std::uint32_t StartHidden = 0x2;
 /// looked for along PATH; for "notepad.exe", when there is none, the first plain text
 /// editor found on PATH stands in for it. Returns the process handle, or 0 (the person is
 /// then told that the program could not be started); the value 1, "nothing had to be
-/// started", does not occur here. StartAndWait waits until the program has ended, with no
-/// message of this program handled meanwhile. StartHidden is ignored: an X11 program
-/// cannot in general be started hidden.
+/// started", does not occur here. StartAndWait waits until the program has ended; meanwhile
+/// this program's windows are repainted and answer the window manager's liveness check, but
+/// no click, key or close request is handled: those reach the windows, in their order, once
+/// the wait is over. StartHidden is ignored: an X11 program cannot in general be started
+/// hidden.
 PlatformHandle StartProgram(const char* program, const char* parameter, const char* directory,
                             std::uint32_t flags);
 /// The working directory StartProgram gives a program, "" for none (it then inherits the

@@ -25,6 +25,7 @@
 #include "resources/embedded_picture.h"
 #include "scenario_driver.h"
 #include "ui/fonts_pictures.h"
+#include "ui/form_window.h"
 
 namespace quentara {
 namespace {
@@ -580,19 +581,20 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
 }
 
 TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
-  // A stand-in editor, first on the search path, that records how it was started and
-  // stays a while.
+  // A stand-in editor, first on the search path, that records how it was started and runs
+  // until the scenario lets it end.
   const std::string bin = folder_.Path() + "bin";
   fs::create_directories(bin);
   const std::string editor = bin + "/notepad.exe";
   std::ofstream(editor) << "#!/bin/sh\n"
                            "here=$(cd \"$(dirname \"$0\")/..\" && pwd)\n"
-                           ": > \"$here/editor-running\"\n"
                            "{ pwd; echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } "
                            "> \"$here/editor-call.txt\"\n"
-                           "sleep 1\n"
-                           "rm -f \"$here/editor-running\"\n"
-                           ": > \"$here/editor-ended\"\n";
+                           ": > \"$here/editor-running\"\n"
+                           "tries=0\n"
+                           "while [ ! -e \"$here/editor-release\" ] && [ $tries -lt 600 ]; do\n"
+                           "  sleep 0.1; tries=$((tries + 1))\n"
+                           "done\n";
   fs::permissions(editor, fs::perms::owner_all);
   const fs::path folder = folder_.Path();
   std::string folderWithoutSlash = folder_.Path();
@@ -605,20 +607,23 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
   driver.WaitUntil("the note", [] { return ModalBox().box != nullptr; });
   driver.Expect("the editor has not started before the note is answered",
                 [folder] { return !fs::exists(folder / "editor-call.txt"); });
-  driver.Watch("no event is handled while the editor runs",
-               [folder] { return !fs::exists(folder / "editor-running"); });
   driver.AnswerBox("Please Note",
                    "For proper alignment use a small non-proportional font (e.g. Courier 8) "
                    "with NotePad");
-  driver.WaitUntil("the editor to end", [folder] { return fs::exists(folder / "editor-ended"); });
-  driver.StopWatching();
+  driver.WaitUntil("the editor to start",
+                   [folder] { return fs::exists(folder / "editor-running"); });
   driver.Expect("the editor got Loan.txt in the program's folder", [folder, folderWithoutSlash] {
     const std::string call = ReadFile(folder / "editor-call.txt");
     if (call == folderWithoutSlash + "\n1\nLoan.txt\n") return true;
     std::fprintf(stderr, "  editor call: %s\n", call.c_str());
     return false;
   });
-  Quit(driver);
+  // The close request is kept until the editor has ended; then it ends the program.
+  driver.Do("press the main form's close box", [] { PressCloseBox(MainWindow()); });
+  driver.Expect("no close request is raised while the editor runs",
+                [] { return Events().pendingEvent != CloseRequestEvent; });
+  driver.Report();
+  driver.Do("let the editor end", [folder] { std::ofstream(folder / "editor-release"); });
   EXPECT_EXIT(
       {
         const char* path = std::getenv("PATH");

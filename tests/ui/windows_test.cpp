@@ -251,6 +251,23 @@ TEST_F(EventLoop, MessagesArrivingTogetherAreReportedOneByOneInOrder) {
   EXPECT_EQ(gadgets, (std::vector<std::int32_t>{13, 3, 4}));
 }
 
+TEST_F(EventLoop, ACharacterTypedBeforeAClickInTheSameBatchReachesItsFieldFirst) {
+  // Field 13 takes the typed character (update, change) before it loses the focus to the
+  // button that was clicked after the key.
+  QWidget* button = GadgetControlWidget(3);
+  RecordedNotifications().clear();
+  SetWindowHook(RecordingHook);
+  Queue([this, button] {
+    SendKey(window_, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
+    SendClick(button);
+  });
+  EXPECT_TRUE(WaitForGadgetEvent(window_, 3, 8));
+  EXPECT_EQ(
+      RecordedNotifications(),
+      (std::vector<Notification>{
+          {0, 13, EN_UPDATE}, {0, 13, EN_CHANGE}, {0, 13, EN_KILLFOCUS}, {0, 3, BN_CLICKED}}));
+}
+
 TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
   SetGadgetDisabled(3, 1);
   QWidget* button = GadgetControlWidget(3);

@@ -1,0 +1,219 @@
+#!/bin/bash
+# Runs the built calculator in a real X server (Xvfb) under the openbox window manager,
+# computes the default loan, presses Print, answers the "Please Note" box and then checks
+# the wait for the text editor:
+#
+#   mousepad   the real Mousepad shows Loan.txt at once, with no dialog of its own; the
+#              program waits for it, and a click on Quit made meanwhile ends the program
+#              once the editor is closed
+#   alive      with a stand-in editor: while it runs, the main form answers the window
+#              manager's _NET_WM_PING and is repainted where the box was; a click on Quit
+#              made meanwhile ends the program only after the editor has ended
+#   in-order   with a stand-in editor: a click into the amount field, a new amount typed, a
+#              click into the payment field and a close request, all made while the editor
+#              runs, are handled after it has ended and in that order: the report is
+#              written anew for the new amount, then the program ends
+#
+#   xvfb_editor_test.sh <case> <quentara> <x_wm_ping> <x_close_request>
+#
+# KEEP=1 keeps the work folder (screenshots, reports, logs) for a look after a failure.
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  if [ $# -ne 4 ]; then
+    echo "usage: $0 mousepad|alive|in-order <quentara> <x_wm_ping> <x_close_request>" >&2
+    exit 2
+  fi
+  for tool in xvfb-run xdotool openbox xprop import compare; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+  done
+  work=$(mktemp -d /tmp/quentara-editor.XXXXXX)
+  [ -z "${KEEP:-}" ] && trap 'rm -rf "$work"' EXIT
+  # The report goes beside the program, so a private copy keeps the build folder clean.
+  cp "$2" "$work/quentara" || { echo "FAIL: cannot copy $2"; exit 1; }
+  export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$0" --inside "$1" "$work" "$(realpath "$3")" "$(realpath "$4")"
+  exit $?
+fi
+
+case=$2
+work=$3
+ping=$4
+closer=$5
+log=$work/quentara.log
+pid=
+wm=
+
+fail() {
+  echo "FAIL: $*"
+  if [ -s "$log" ]; then
+    echo "--- output of quentara ---"
+    cat "$log"
+  fi
+  echo "--- windows on the screen ---"
+  list_windows
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  exit 1
+}
+
+# Polls a condition (a command) ten times a second until it holds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  until "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -le 0 ] && return 1
+    sleep 0.1
+  done
+}
+
+# Every window on the screen that has a name: "<id> <name>", one a line.
+list_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "$id $(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+}
+
+running() {
+  local state
+  state=$(ps -o stat= -p "$pid" 2>/dev/null)
+  [ -n "$state" ] && [[ $state != Z* ]]
+}
+ended() { ! running; }
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+report_size() { [ -f "$work/Loan.txt" ] && [ "$(stat -c %s "$work/Loan.txt")" -eq "$1" ]; }
+file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
+
+# Clicks the point of the main form's client area (x, y).
+click_form() {
+  xdotool mousemove --window "$window" "$1" "$2" click 1 || fail "cannot click at $1, $2"
+}
+
+# The main form's client area on the screen: "x y width height".
+form_area() {
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# The liveness check a window manager makes; "answered" within 30 seconds or a failure.
+expect_ping_answered() {
+  local answer
+  answer=$("$ping" "$window" 30)
+  [ "$answer" = "answered" ] || fail "$1: the main form did not answer _NET_WM_PING"
+}
+
+cd "$work" || fail "cannot enter $work"
+openbox >"$work/openbox.log" 2>&1 &
+wm=$!
+wait_for 30 wm_running || fail "openbox did not start within 30 seconds"
+
+# A stand-in editor: notes its arguments, then runs until the test lets it end.
+mkdir -p "$work/bin"
+cat >"$work/bin/notepad.exe" <<EOF
+#!/bin/sh
+echo "started \$*" > "$work/editor.log"
+tries=0
+while [ ! -e "$work/release" ] && [ \$tries -lt 1200 ]; do sleep 0.1; tries=\$((tries + 1)); done
+echo ended >> "$work/editor.log"
+EOF
+chmod +x "$work/bin/notepad.exe"
+if [ "$case" = mousepad ]; then
+  command -v mousepad >/dev/null || fail "mousepad is not installed"
+else
+  export PATH="$work/bin:$PATH"
+fi
+
+./quentara >"$log" 2>&1 &
+pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
+[ -n "$window" ] || fail "the main window did not appear within 30 seconds"
+wait_for 30 focused "$window" || fail "the main window did not get the keyboard focus"
+
+# The date field has the focus; the fourth Tab enters the payment field, which computes the
+# default loan (5000.00 at 4.00 % over 1 year: one year block and 12 rows, 1513 bytes).
+xdotool key --delay 100 Tab Tab Tab Tab || fail "xdotool key failed"
+wait_for 30 report_size 1513 || fail "Loan.txt was not written within 30 seconds"
+cp "$work/Loan.txt" "$work/first-report.txt"
+import -window root "$work/before.png" || fail "cannot take a screenshot"
+
+click_form 345 297  # Print Amortization Schedule
+wait_for 30 has_window '^Please Note$' || fail "the Please Note box did not appear"
+box=$(window_named '^Please Note$')
+wait_for 30 focused "$box" || fail "the Please Note box did not get the keyboard focus"
+read -r box_x box_y box_width box_height < <(form_area "$box")
+xdotool key Return || fail "xdotool key failed"
+
+case $case in
+  mousepad)
+    wait_for 30 has_window 'Loan\.txt' || fail "no editor window showing Loan.txt within 30 s"
+    editor=$(window_named 'Loan\.txt')
+    # The editor answers the liveness check only once it has handled what it had to do
+    # at start-up, such as asking for the report's encoding.
+    [ "$("$ping" "$editor" 30)" = answered ] || fail "the editor does not answer"
+    windows=$(list_windows | cut -d' ' -f2- | sort)
+    expected=$(printf "%s\n" "$work/Loan.txt - Mousepad" "Quentara")
+    [ "$windows" = "$expected" ] ||
+      fail "expected only the main form and the editor on the screen, got: $windows"
+    click_form 492 337  # Quit, while the editor is open
+    # An answer to a ping sent after the click shows that the click has been read.
+    expect_ping_answered "after the click on Quit"
+    running || fail "the program ended while the editor was still open"
+    "$closer" "$editor" || fail "cannot ask the editor to close"
+    ;;
+  alive)
+    wait_for 30 file_has "$work/editor.log" started || fail "the stand-in editor did not start"
+    [ "$(cat "$work/editor.log")" = "started Loan.txt" ] ||
+      fail "the editor was started with: $(cat "$work/editor.log")"
+    expect_ping_answered "while the editor runs"
+    # Without a compositor the box stays on the screen until the form paints that part
+    # again; a ping answered after the box was closed shows that the form had the chance.
+    import -window root "$work/during.png" || fail "cannot take a screenshot"
+    crop="${box_width}x${box_height}+${box_x}+${box_y}"
+    differing=$(compare -metric AE -fuzz 10% "$work/before.png[$crop]" "$work/during.png[$crop]" \
+      null: 2>&1)
+    [ $((differing * 20)) -lt $((box_width * box_height)) ] ||
+      fail "$differing pixels where the box was differ from the form before Print"
+    click_form 492 337  # Quit
+    expect_ping_answered "after the click on Quit"
+    running || fail "the program ended while the editor was still running"
+    touch "$work/release"
+    ;;
+  in-order)
+    wait_for 30 file_has "$work/editor.log" started || fail "the stand-in editor did not start"
+    click_form 425 160  # the amount field
+    xdotool key ctrl+a || fail "xdotool key failed"
+    xdotool type --delay 50 '7000.00' || fail "xdotool type failed"
+    click_form 425 250  # the payment field: computes
+    "$closer" "$window" || fail "cannot send the close request"
+    expect_ping_answered "after the input"
+    running || fail "the program ended while the editor was still running"
+    cmp -s "$work/Loan.txt" "$work/first-report.txt" ||
+      fail "the report was written anew while the editor was still running"
+    touch "$work/release"
+    ;;
+  *)
+    fail "unknown case $case"
+    ;;
+esac
+
+wait_for 30 ended || fail "the program did not end within 30 seconds after the editor"
+wait "$pid"
+code=$?
+pid=
+[ "$code" -eq 0 ] || fail "quentara ended with exit code $code, expected 0"
+if [ "$case" = in-order ]; then
+  # The last row of 7000.00 at 4.00 % over 1 year: the totals paid 7152.59, interest
+  # 152.59 and principal 7000.00.
+  tail -c 100 "$work/Loan.txt" | grep -q '7152\.59 *152\.59 *7000\.00' ||
+    fail "Loan.txt was not written for the amount typed during the wait: $(tail -c 100 "$work/Loan.txt")"
+fi
+kill "$wm" 2>/dev/null
+echo "PASS: $case"
