@@ -1,21 +1,33 @@
 #!/usr/bin/env python3
-"""Draws the picture of the main form and writes it as resources/parrot.bmp.
+"""Draws the picture of the main form, resources/parrot.bmp, and the program's icon.
 
 A blue-and-yellow parrot perched on a branch against a green background, 140 x 263
 pixels, built from ellipses and polygons with a little shading. The program carries the
 file as it is, so it is written as a complete 24-bit, uncompressed, bottom-up bitmap file.
+
+The icon that the desktop's menu shows is the same drawing, its head and breast framed in
+a square with rounded corners, drawn afresh at each size the installation provides
+(resources/icons/quentara-<size>.png, RGBA PNG files).
+
 Only the standard library is used; run it again after changing the drawing.
 
-    python3 resources/make_picture.py [output.bmp]
+    python3 resources/make_picture.py              the bitmap and the icons
+    python3 resources/make_picture.py output.bmp   the bitmap only, into another file
 """
 
 import math
 import os
 import struct
 import sys
+import zlib
 
 WIDTH, HEIGHT = 140, 263
 SCALE = 3  # samples per pixel along each axis, averaged for smooth edges
+
+ICON_SIZES = (48, 64, 128, 256)
+# The square of the picture that the icon shows (left, top, side, in the picture's pixels):
+# the head and the golden breast.
+ICON_VIEW = (12, 26, 112)
 
 
 def mix(a, b, t):
@@ -29,23 +41,30 @@ def shade(color, amount):
 
 
 class Canvas:
-    def __init__(self, width, height, scale):
+    """width x height pixels showing the part of the picture that starts at (left, top)
+    with `zoom` pixels of the canvas to one pixel of the picture. Every shape is given in
+    the picture's pixels."""
+
+    def __init__(self, width, height, scale, left=0.0, top=0.0, zoom=1.0):
         self.width, self.height, self.scale = width, height, scale
+        self.left, self.top, self.zoom = left, top, zoom
         self.samples = [[(0.0, 0.0, 0.0)] * (width * scale) for _ in range(height * scale)]
 
     def paint(self, box, inside, color):
-        """Paints every sample in the box (x0, y0, x1, y1, in pixels) for which
-        inside(x, y) holds; color is a colour or a function of (x, y)."""
-        s = self.scale
+        """Paints every sample in the box (x0, y0, x1, y1, in the picture's pixels) for
+        which inside(x, y) holds; color is a colour or a function of (x, y)."""
+        s = self.scale * self.zoom
         x0, y0, x1, y1 = box
+        x0, x1 = x0 - self.left, x1 - self.left
+        y0, y1 = y0 - self.top, y1 - self.top
         sx0, sy0 = max(0, int(x0 * s)), max(0, int(y0 * s))
-        sx1 = min(self.width * s, int(math.ceil(x1 * s)) + 1)
-        sy1 = min(self.height * s, int(math.ceil(y1 * s)) + 1)
+        sx1 = min(self.width * self.scale, int(math.ceil(x1 * s)) + 1)
+        sy1 = min(self.height * self.scale, int(math.ceil(y1 * s)) + 1)
         for sy in range(sy0, sy1):
-            y = (sy + 0.5) / s
+            y = (sy + 0.5) / s + self.top
             row = self.samples[sy]
             for sx in range(sx0, sx1):
-                x = (sx + 0.5) / s
+                x = (sx + 0.5) / s + self.left
                 if inside(x, y):
                     row[sx] = color(x, y) if callable(color) else color
 
@@ -119,8 +138,8 @@ def radial(center_color, cx, cy, rx, ry, light_x=-0.45, light_y=-0.55, strength=
     return color
 
 
-def draw():
-    c = Canvas(WIDTH, HEIGHT, SCALE)
+def draw(c):
+    """Draws the picture on the canvas and returns its pixels."""
 
     # Background: a green that darkens downwards, with soft leaves of lighter and darker
     # green behind the bird.
@@ -221,14 +240,78 @@ def bitmap_file(rows):
     return file_header + info_header + bytes(pixels)
 
 
+def icon_pixels(size):
+    """The icon at size x size pixels: the framed part of the picture in a square with
+    rounded corners, and (r, g, b, alpha) per pixel, transparent outside the square."""
+    left, top, side = ICON_VIEW
+    margin = size / 24.0
+    inner = size - 2 * margin
+    canvas = Canvas(size, size, SCALE + 1, left - side * margin / inner,
+                    top - side * margin / inner, inner / side)
+    rows = draw(canvas)
+    radius = inner * 0.18
+    corner_samples = 4
+
+    def covered(x, y):
+        """How much of the pixel at (x, y) lies inside the rounded square, 0 to 1."""
+        inside = 0
+        for i in range(corner_samples):
+            for j in range(corner_samples):
+                px = x + (i + 0.5) / corner_samples
+                py = y + (j + 0.5) / corner_samples
+                dx = max(margin + radius - px, px - (size - margin - radius), 0.0)
+                dy = max(margin + radius - py, py - (size - margin - radius), 0.0)
+                if dx * dx + dy * dy <= radius * radius and margin <= px <= size - margin \
+                        and margin <= py <= size - margin:
+                    inside += 1
+        return inside / (corner_samples * corner_samples)
+
+    result = []
+    for y, row in enumerate(rows):
+        line = []
+        for x, (r, g, b) in enumerate(row):
+            alpha = int(round(255 * covered(x, y)))
+            line.append((r, g, b, alpha))
+        result.append(line)
+    return result
+
+
+def png_file(rows):
+    """A PNG file of 8-bit RGBA pixels, rows top first; the same pixels give the same
+    bytes, so a drawing that did not change leaves the files unchanged."""
+    height, width = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)  # no filter
+        for pixel in row:
+            raw += bytes(pixel)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+    print(f"wrote {path} ({len(data)} bytes)")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "parrot.bmp")
-    data = bitmap_file(draw())
+    data = bitmap_file(draw(Canvas(WIDTH, HEIGHT, SCALE)))
     assert len(data) == 110514, len(data)
-    with open(output, "wb") as f:
-        f.write(data)
-    print(f"wrote {output} ({len(data)} bytes)")
+    write(output, data)
+    if len(sys.argv) > 1:
+        return
+    os.makedirs(os.path.join(here, "icons"), exist_ok=True)
+    for size in ICON_SIZES:
+        write(os.path.join(here, "icons", f"quentara-{size}.png"), png_file(icon_pixels(size)))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,106 @@
+#!/bin/bash
+# Installs the built program into a fresh prefix (a folder whose path holds a space and a
+# dollar sign, as a person's home may), checks what was installed, starts the program
+# through its menu entry the way a desktop does (gio launch) in a real X server, computes
+# the default loan and expects Loan.txt in the install folder; then uninstalls with
+# scripts/install --uninstall and expects nothing but that report to be left.
+#
+#   xvfb_install_test.sh <build folder> <source folder>
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  if [ $# -ne 2 ]; then
+    echo "usage: $0 <build folder> <source folder>" >&2
+    exit 2
+  fi
+  for tool in xvfb-run xdotool gio desktop-file-validate appstreamcli identify; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+  done
+  work=$(mktemp -d /tmp/quentara-install.XXXXXX)
+  trap 'rm -rf "$work"' EXIT
+  export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$0" --inside "$work" "$(realpath "$1")" "$(realpath "$2")"
+  exit $?
+fi
+
+work=$2
+build=$3
+source=$4
+prefix="$work/home of a\$user/.local"
+folder="$prefix/share/quentara"
+id=org.quentara.Quentara
+pid=
+
+fail() {
+  echo "FAIL: $*"
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  exit 1
+}
+
+# Polls a condition (a command) ten times a second until it holds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  until "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -le 0 ] && return 1
+    sleep 0.1
+  done
+}
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+  fail "cmake --install failed: $(cat "$work/install.log")"
+
+for file in "bin/quentara" "share/quentara/quentara" "share/quentara/install-manifest.txt" \
+  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"; do
+  [ -e "$prefix/$file" ] || fail "$file was not installed"
+done
+[ -L "$prefix/bin/quentara" ] || fail "bin/quentara is not a link"
+[ "$(readlink -f "$prefix/bin/quentara")" = "$(readlink -f "$folder/quentara")" ] ||
+  fail "bin/quentara does not lead to the program"
+for size in 48 64 128 256; do
+  icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
+  [ "$(identify -format '%m %w %h' "$icon" 2>/dev/null)" = "PNG $size $size" ] ||
+    fail "no $size x $size PNG icon at $icon"
+done
+while IFS= read -r file; do
+  [ -e "$prefix/$file" ] || fail "the list of installed files names $file, which is missing"
+done <"$folder/install-manifest.txt"
+
+entry="$prefix/share/applications/$id.desktop"
+desktop-file-validate "$entry" || fail "the menu entry is not valid"
+grep -qx 'Exec="'"$work"'/home of a\\\\$user/.local/share/quentara/quentara"' "$entry" ||
+  fail "unexpected Exec line: $(grep '^Exec=' "$entry")"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/metainfo.log" ||
+  fail "the metainfo is not valid: $(cat "$work/metainfo.log")"
+
+# Started as the desktop's menu starts it.
+gio launch "$entry" >"$work/launch.log" 2>&1 || fail "gio launch failed: $(cat "$work/launch.log")"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
+[ -n "$window" ] || fail "the main window did not appear within 30 seconds"
+pid=$(xdotool getwindowpid "$window")
+[ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$folder/quentara")" ] ||
+  fail "the window belongs to $(readlink -f "/proc/$pid/exe"), not the installed program"
+xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+wait_for 30 focused || fail "the main window did not get the keyboard focus"
+# The fourth Tab from the date field enters the payment field: the default loan is
+# computed and its report (one year, 1513 bytes) written beside the program.
+xdotool key --delay 100 Tab Tab Tab Tab || fail "xdotool key failed"
+report_written() { [ -f "$folder/Loan.txt" ] && [ "$(stat -c %s "$folder/Loan.txt")" -eq 1513 ]; }
+wait_for 30 report_written || fail "no Loan.txt of 1513 bytes in $folder within 30 seconds"
+# Quit is 65 x 25 at 460, 325 of the client area (no window manager, no frame).
+xdotool mousemove --window "$window" $((460 + 32)) $((325 + 12)) click 1 || fail "cannot click Quit"
+ended() { [ ! -e "/proc/$pid" ] || [[ $(ps -o stat= -p "$pid") == Z* ]]; }
+wait_for 30 ended || fail "the program did not end after Quit"
+pid=
+
+PREFIX="$prefix" "$source/scripts/install" --uninstall >"$work/uninstall.log" 2>&1 ||
+  fail "uninstalling failed: $(cat "$work/uninstall.log")"
+grep -qxF "Your last report stays where it was written: $folder/Loan.txt" "$work/uninstall.log" ||
+  fail "the uninstaller did not say where Loan.txt is: $(cat "$work/uninstall.log")"
+left=$(cd "$prefix" && find . ! -type d | sort)
+[ "$left" = "./share/quentara/Loan.txt" ] || fail "left after uninstalling: $left"
+echo "PASS: installed, started from the menu entry, wrote Loan.txt beside the program, uninstalled"
