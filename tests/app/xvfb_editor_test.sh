@@ -24,7 +24,7 @@ if [ "${1:-}" != "--inside" ]; then
     echo "usage: $0 mousepad|alive|in-order <quentara> <x_wm_ping> <x_close_request>" >&2
     exit 2
   fi
-  for tool in xvfb-run xdotool openbox xprop import compare; do
+  for tool in xvfb-run xdotool xwininfo openbox xprop import compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
   done
   work=$(mktemp -d /tmp/quentara-editor.XXXXXX)
@@ -96,11 +96,11 @@ click_form() {
   xdotool mousemove --window "$window" "$1" "$2" click 1 || fail "cannot click at $1, $2"
 }
 
-# The main form's client area on the screen: "x y width height".
-form_area() {
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  echo "$X $Y $WIDTH $HEIGHT"
+# A window's client area on the screen: "x y width height" (xdotool's geometry is off by
+# the frame under a window manager).
+window_area() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }'
 }
 
 # The liveness check a window manager makes; "answered" within 30 seconds or a failure.
@@ -148,7 +148,7 @@ click_form 345 297  # Print Amortization Schedule
 wait_for 30 has_window '^Please Note$' || fail "the Please Note box did not appear"
 box=$(window_named '^Please Note$')
 wait_for 30 focused "$box" || fail "the Please Note box did not get the keyboard focus"
-read -r box_x box_y box_width box_height < <(form_area "$box")
+read -r box_x box_y box_width box_height < <(window_area "$box")
 xdotool key Return || fail "xdotool key failed"
 
 case $case in
