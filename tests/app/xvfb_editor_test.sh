@@ -42,32 +42,15 @@ work=$3
 ping=$4
 closer=$5
 log=$work/quentara.log
-pid=
-wm=
+. "$(dirname "$0")/x_test_support.sh"
 
-fail() {
-  echo "FAIL: $*"
+show_on_failure() {
   if [ -s "$log" ]; then
     echo "--- output of quentara ---"
     cat "$log"
   fi
   echo "--- windows on the screen ---"
   list_windows
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  exit 1
-}
-
-# Polls a condition (a command) ten times a second until it holds or the seconds run out.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -le 0 ] && return 1
-    sleep 0.1
-  done
 }
 
 # Every window on the screen that has a name: "<id> <name>", one a line.
@@ -78,15 +61,8 @@ list_windows() {
   done
 }
 
-running() {
-  local state
-  state=$(ps -o stat= -p "$pid" 2>/dev/null)
-  [ -n "$state" ] && [[ $state != Z* ]]
-}
-ended() { ! running; }
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window_named "$1")" ]; }
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 report_size() { [ -f "$work/Loan.txt" ] && [ "$(stat -c %s "$work/Loan.txt")" -eq "$1" ]; }
 file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
@@ -112,7 +88,7 @@ expect_ping_answered() {
 
 cd "$work" || fail "cannot enter $work"
 openbox >"$work/openbox.log" 2>&1 &
-wm=$!
+helpers=$!
 wait_for 30 wm_running || fail "openbox did not start within 30 seconds"
 
 # A stand-in editor: notes its arguments, then runs until the test lets it end.
@@ -215,5 +191,5 @@ if [ "$case" = in-order ]; then
   tail -c 100 "$work/Loan.txt" | grep -q '7152\.59 *152\.59 *7000\.00' ||
     fail "Loan.txt was not written for the amount typed during the wait: $(tail -c 100 "$work/Loan.txt")"
 fi
-kill "$wm" 2>/dev/null
+kill $helpers 2>/dev/null
 echo "PASS: $case"

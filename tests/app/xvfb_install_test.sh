@@ -30,25 +30,7 @@ source=$4
 prefix="$work/home of a\$user/.local"
 folder="$prefix/share/quentara"
 id=org.quentara.Quentara
-pid=
-
-fail() {
-  echo "FAIL: $*"
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  exit 1
-}
-
-# Polls a condition (a command) ten times a second until it holds or the seconds run out.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -le 0 ] && return 1
-    sleep 0.1
-  done
-}
+. "$(dirname "$0")/x_test_support.sh"
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$work/install.log")"
@@ -84,8 +66,7 @@ pid=$(xdotool getwindowpid "$window")
 [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$folder/quentara")" ] ||
   fail "the window belongs to $(readlink -f "/proc/$pid/exe"), not the installed program"
 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
-wait_for 30 focused || fail "the main window did not get the keyboard focus"
+wait_for 30 focused "$window" || fail "the main window did not get the keyboard focus"
 # The fourth Tab from the date field enters the payment field: the default loan is
 # computed and its report (one year, 1513 bytes) written beside the program.
 xdotool key --delay 100 Tab Tab Tab Tab || fail "xdotool key failed"
@@ -93,7 +74,6 @@ report_written() { [ -f "$folder/Loan.txt" ] && [ "$(stat -c %s "$folder/Loan.tx
 wait_for 30 report_written || fail "no Loan.txt of 1513 bytes in $folder within 30 seconds"
 # Quit is 65 x 25 at 460, 325 of the client area (no window manager, no frame).
 xdotool mousemove --window "$window" $((460 + 32)) $((325 + 12)) click 1 || fail "cannot click Quit"
-ended() { [ ! -e "/proc/$pid" ] || [[ $(ps -o stat= -p "$pid") == Z* ]]; }
 wait_for 30 ended || fail "the program did not end after Quit"
 pid=
 
