@@ -15,9 +15,9 @@ const Text* RowTexts(const RowRecord& record, int index) {
   return fields[index];
 }
 
-constexpr const char* fieldNames[9] = {
-    "due_date",  "balance",    "rate",           "payment",        "interest",
-    "principal", "total_paid", "total_interest", "total_principal"};
+constexpr const char* fieldNames[9] = {"due_date",   "balance",        "rate",
+                                       "payment",    "interest",       "principal",
+                                       "total_paid", "total_interest", "total_principal"};
 
 // An input as a JSON number: the shortest text that reads back as the same single-precision
 // value ("0.1", "5000", "1e+09"); JSON has no infinity, so one is null.
@@ -97,9 +97,9 @@ void JsonExport::AddRow(const RowRecord& record, const ScheduleState&) {
 }
 
 void JsonExport::Finish(const ScheduleInputs& inputs, const ScheduleSummary& summary) {
-  out_ += "{\n  \"inputs\": {\"date\": \"" + inputs.date + "\", \"amount\": " +
-          JsonNumber(inputs.amount) + ", \"rate\": " + JsonNumber(inputs.rate) +
-          ", \"years\": " + JsonNumber(inputs.years);
+  out_ += "{\n  \"inputs\": {\"date\": \"" + inputs.date +
+          "\", \"amount\": " + JsonNumber(inputs.amount) +
+          ", \"rate\": " + JsonNumber(inputs.rate) + ", \"years\": " + JsonNumber(inputs.years);
   if (inputs.payment) out_ += ", \"payment\": " + JsonNumber(*inputs.payment);
   out_ += "},\n  \"monthly_payment\": " + summary.monthlyPayment + ",\n";
   if (summary.saved) out_ += "  \"computed_payment\": " + summary.saved->computedPayment + ",\n";

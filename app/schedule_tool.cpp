@@ -63,11 +63,10 @@ struct OptionName {
 };
 
 constexpr OptionName optionNames[] = {
-    {"--amount", Option::Amount},   {"--rate", Option::Rate},
-    {"--years", Option::Years},     {"--date", Option::Date},
-    {"--payment", Option::Payment}, {"--format", Option::Format},
-    {"--encoding", Option::Encoding}, {"-o", Option::Output},
-    {"--output", Option::Output},   {"--summary", Option::Summary},
+    {"--amount", Option::Amount},     {"--rate", Option::Rate},       {"--years", Option::Years},
+    {"--date", Option::Date},         {"--payment", Option::Payment}, {"--format", Option::Format},
+    {"--encoding", Option::Encoding}, {"-o", Option::Output},         {"--output", Option::Output},
+    {"--summary", Option::Summary},
 };
 
 bool IsDigit(char c) {
@@ -109,8 +108,7 @@ const char* FirstDateProblem(std::string_view date) {
   }
   constexpr int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool real = month >= 1 && month <= 12 && day >= 1 && day <= monthDays[month - 1] &&
-                    !(month == 2 && day == 29 && !IsLeapYear(year)) && year >= 1800 &&
-                    year <= 2200;
+                    !(month == 2 && day == 29 && !IsLeapYear(year)) && year >= 1800 && year <= 2200;
   return real ? nullptr : "Your date string is not valid, Please re-start program.";
 }
 
@@ -183,8 +181,7 @@ bool SetNumber(const std::string& value, std::string& field, std::string& error)
 }
 
 // Applies one option's value; false with the message's tail in `error`.
-bool Apply(Option option, const std::string& value, ScheduleRequest& request,
-           std::string& error) {
+bool Apply(Option option, const std::string& value, ScheduleRequest& request, std::string& error) {
   switch (option) {
     case Option::Amount:
       return SetNumber(value, request.amount, error);
@@ -316,9 +313,9 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
     }
   }
   if (request.help) return true;
-  for (const auto& [option, name] : {std::pair{Option::Amount, "--amount"},
-                                     std::pair{Option::Rate, "--rate"},
-                                     std::pair{Option::Years, "--years"}}) {
+  for (const auto& [option, name] :
+       {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"},
+        std::pair{Option::Years, "--years"}}) {
     if (!seen.contains(option)) {
       error = std::string(name) + " is missing";
       return false;
@@ -339,9 +336,9 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
       LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), request.years.c_str());
   if (LoanIsTooLong(loan.loanYears)) return Refuse(messages, loanTooLongMessage);
   if (!std::isfinite(loan.monthlyPayment)) {
-    return Refuse(messages,
-                  "the monthly payment is not a finite number (" + Figure(loan.monthlyPayment) +
-                      "): a rate of 0 or a length of less than half a month has none");
+    return Refuse(messages, "the monthly payment is not a finite number (" +
+                                Figure(loan.monthlyPayment) +
+                                "): a rate of 0 or a length of less than half a month has none");
   }
 
   ScheduleState state = loan;
@@ -436,8 +433,7 @@ int RunScheduleTool(int argc, const char* const* argv) {
     const bool written = toStandardOutput ? WriteStandardOutput(output, error)
                                           : WriteWholeFile(request.output, output, error);
     if (!written) {
-      const std::string where =
-          toStandardOutput ? "standard output" : Quoted(request.output);
+      const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
       messages = std::string(programName) + ": cannot write to " + where + ": " + error + "\n";
       code = exitRefused;
     }
