@@ -34,20 +34,21 @@ class CsvExport final : public ScheduleSink {
   std::string& out_;
 };
 
+/// What paying a payment of one's own saves against the computed payment (negative when
+/// it costs more).
+struct ScheduleSavings {
+  std::string computedPayment;
+  std::int32_t payments = 0;
+  std::string interest;
+};
+
 /// What a schedule came to: the figures of its summary, each as the report would print it.
 struct ScheduleSummary {
   std::string monthlyPayment;  ///< the payment of every month: the computed or the given one
   std::int32_t payments = 0;
   std::string totalPaid, totalInterest, totalPrincipal;
   std::optional<std::string> balanceLeft;  ///< when more than 0.01 is still owed
-  /// With a payment of one's own: the computed payment, and what paying the given one
-  /// saves against it (negative when it costs more).
-  struct Savings {
-    std::string computedPayment;
-    std::int32_t payments = 0;
-    std::string interest;
-  };
-  std::optional<Savings> saved;
+  std::optional<ScheduleSavings> saved;    ///< with a payment of one's own
 };
 
 /// The summary for standard error, one "name: value" line each.

@@ -395,7 +395,7 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
     ScheduleState computed = loan;
     NoRows none;
     WriteScheduleRows(computed, dueDate.View(), none);
-    ScheduleSummary::Savings& saved = summary.saved.emplace();
+    ScheduleSavings& saved = summary.saved.emplace();
     saved.computedPayment = Figure(loan.monthlyPayment);
     saved.payments = computed.rowIndex - state.rowIndex;
     saved.interest = FigureDifference(Figure(computed.totalInterest), summary.totalInterest);
