@@ -83,7 +83,12 @@ bool IsDateShape(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 // Why the calculator could not schedule from this first date (of the shape mm/dd/yyyy),
@@ -424,12 +429,12 @@ int RunScheduleTool(int argc, const char* const* argv) {
   int code = exitWritten;
   if (request.help) {
     output = scheduleToolHelp;
-    request.output = "-";
   } else {
     code = ProduceSchedule(request, output, messages);
   }
   if (code == exitWritten) {
-    const bool toStandardOutput = request.output == "-";
+    // Help always goes to standard output.
+    const bool toStandardOutput = request.help || request.output == "-";
     const bool written = toStandardOutput ? WriteStandardOutput(output, error)
                                           : WriteWholeFile(request.output, output, error);
     if (!written) {
