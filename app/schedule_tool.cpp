@@ -97,20 +97,7 @@ const char* FirstDateProblem(std::string_view date) {
   const int month = (date[0] - '0') * 10 + (date[1] - '0');
   const int day = (date[3] - '0') * 10 + (date[4] - '0');
   const int year = std::atoi(std::string(date.substr(6)).c_str());
-  if (day == 31) {
-    switch (month) {
-      case 4:
-        return "There are only 30 days in April.";
-      case 6:
-        return "There are only 30 days in June.";
-      case 9:
-        return "There are only 30 days in September.";
-      case 11:
-        return "There are only 30 days in November.";
-      default:
-        break;
-    }
-  }
+  if (const char* message = ThirtyDayMessage(month, day)) return message;
   constexpr int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool real = month >= 1 && month <= 12 && day >= 1 && day <= monthDays[month - 1] &&
                     !(month == 2 && day == 29 && !IsLeapYear(year)) && year >= 1800 && year <= 2200;
