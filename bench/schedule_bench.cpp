@@ -88,11 +88,12 @@ BENCHMARK(BareWritesOfTheSameLines)->Unit(benchmark::kMicrosecond);
 
 // quentara-schedule's work for the same loan: the report text, gathered, then written whole.
 void ToolWritesTheLongestSchedule(benchmark::State& run, const std::string& target) {
+  // Moved in, not assigned from literals, which GCC 12 misreads under -Wrestrict.
   ScheduleRequest request;
-  request.amount = "100000";
-  request.rate = "3";
-  request.years = "50.083333";
-  request.date = "01/31/2004";
+  request.amount = std::string("100000");
+  request.rate = std::string("3");
+  request.years = std::string("50.083333");
+  request.date = std::string("01/31/2004");
   std::string output, messages, error;
   for (auto _ : run) {
     output.clear();
