@@ -104,18 +104,19 @@ bool IsTooLarge(const char* digits, const char* end) {
 // Writes the value with 0 to 4 decimals from its exact binary value, in integers: a float is
 // M x 2^E with M below 2^24, so M x 10^decimals fits 38 bits and the rounding at the last
 // place (an exact tie to the even digit) needs only a shift and its remainder. Much quicker
-// than the general conversion, which matters for a report of thousands of figures. Returns
-// the length written, or 0 for a value beyond 2^49 or another count of decimals.
-std::size_t FormatFixedQuickly(float value, std::int32_t decimals, char* buffer) {
+// than the general conversion, which matters for a report of thousands of figures. The text
+// is written backwards so that it ends just before `end`; returns its start, or nullptr for
+// a value of 2^49 or more or another count of decimals.
+char* FormatFixedQuickly(float value, std::int32_t decimals, char* end) {
   constexpr std::uint64_t powersOfTen[] = {1, 10, 100, 1000, 10000};
-  if (decimals < 0 || decimals > 4) return 0;
+  if (decimals < 0 || decimals > 4) return nullptr;
   const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
   const std::uint32_t exponentField = (bits >> 23) & 0xFFu;
   const std::uint64_t mantissa =
       exponentField == 0 ? (bits & 0x7FFFFFu) : ((bits & 0x7FFFFFu) | 0x800000u);
   const std::int32_t exponent =
       exponentField == 0 ? -149 : static_cast<std::int32_t>(exponentField) - 150;
-  if (exponent > 25) return 0;
+  if (exponent > 25) return nullptr;
   const std::uint64_t scaled = mantissa * powersOfTen[decimals];  // below 2^38
   std::uint64_t units = 0;                                        // of the last place
   if (exponent >= 0) {
@@ -127,25 +128,33 @@ std::size_t FormatFixedQuickly(float value, std::int32_t decimals, char* buffer)
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }  // else: below 2^-40 of a unit, far less than half of one
-  char digits[32];
-  std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, units);
-  std::size_t count = static_cast<std::size_t>(end.ptr - digits);
-  const std::size_t places = static_cast<std::size_t>(decimals);
-  if (count <= places) {
-    // At least one digit before the point: 5 units of 0.01 are "0.05".
-    const std::size_t zeros = places + 1 - count;
-    std::memmove(digits + zeros, digits, count);
-    std::memset(digits, '0', zeros);
-    count += zeros;
+  // Written from the last place leftwards: the decimals, the point, then the whole part
+  // two digits at a time (at least one digit: 5 units of 0.01 are "0.05").
+  static constexpr char digitPairs[] =
+      "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
+      "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
+      "888990919293949596979899";
+  std::uint64_t whole = units / powersOfTen[decimals];
+  auto fraction = static_cast<std::uint32_t>(units % powersOfTen[decimals]);
+  char* text = end;
+  for (std::int32_t place = 0; place < decimals; ++place, fraction /= 10) {
+    *--text = static_cast<char>('0' + fraction % 10);
   }
-  char* out = buffer;
-  if (std::signbit(value)) *out++ = '-';
-  out = std::copy(digits, digits + count - places, out);
-  if (places > 0) {
-    *out++ = '.';
-    out = std::copy(digits + count - places, digits + count, out);
+  if (decimals > 0) *--text = '.';
+  for (; whole >= 100; whole /= 100) {
+    text -= 2;
+    text[0] = digitPairs[2 * (whole % 100)];
+    text[1] = digitPairs[2 * (whole % 100) + 1];
   }
-  return static_cast<std::size_t>(out - buffer);
+  if (whole >= 10) {
+    text -= 2;
+    text[0] = digitPairs[2 * whole];
+    text[1] = digitPairs[2 * whole + 1];
+  } else {
+    *--text = static_cast<char>('0' + whole);
+  }
+  if (std::signbit(value)) *--text = '-';
+  return text;
 }
 
 }  // namespace
@@ -161,10 +170,12 @@ char* FormatFixed(float value, std::int32_t decimals) {
   if (decimals < 0) decimals = 6;
   decimals = std::min(decimals, maxDecimals);
 
-  char buffer[fixedBufferSize];
-  if (std::size_t length = FormatFixedQuickly(value, decimals, buffer)) {
-    return WriteTextAt(start, buffer, length);
+  char quick[48];
+  char* quickEnd = quick + sizeof quick;
+  if (const char* text = FormatFixedQuickly(value, decimals, quickEnd)) {
+    return WriteTextAt(start, text, static_cast<std::size_t>(quickEnd - text));
   }
+  char buffer[fixedBufferSize];
   std::int32_t exact = std::min(decimals, exactDecimals);
   // Widening to double is exact, so the digits are those of the float's binary value,
   // rounded once at the last requested place (an exact tie goes to the even digit, as the
