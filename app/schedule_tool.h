@@ -50,8 +50,7 @@ bool IsWholeNumber(const std::string& text);
 /// Computes what the request asks for, without writing anything: `output` gets the bytes of
 /// the schedule, `messages` what goes to standard error (the summary, or why the loan is
 /// refused, each line prefixed with the program's name where it is an error). Returns
-/// exitWritten or exitRefused. The date must already be given (ParseScheduleArguments fills
-/// in today's).
+/// exitWritten or exitRefused. An empty date is today's, in the local time zone.
 int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages);
 
 /// The whole program: parses, produces and writes, and returns the exit code.
