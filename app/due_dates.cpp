@@ -18,7 +18,8 @@ std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
-// The message for a 31st typed in a month of 30 days, or nullptr.
+}  // namespace
+
 const char* ThirtyDayMessage(std::int32_t month, std::int32_t day) {
   if (day != 31) return nullptr;
   switch (month) {
@@ -34,6 +35,8 @@ const char* ThirtyDayMessage(std::int32_t month, std::int32_t day) {
       return nullptr;
   }
 }
+
+namespace {
 
 bool DateCannotBeValid(std::int32_t month, std::int32_t day, std::int32_t year) {
   // A month or day of 0 is let through on purpose: it steps to a real date.

@@ -22,6 +22,10 @@ extern Text firstPaymentDay;
 /// first payment day is "31".
 char* StepDueDate(const char* dateText, std::int32_t monthsToAdd, char* resultAt = TextAreaEnd());
 
+/// The message for a 31st in a month of 30 days, or nullptr:
+/// ThirtyDayMessage(4, 31) == "There are only 30 days in April.".
+const char* ThirtyDayMessage(std::int32_t month, std::int32_t day);
+
 /// Whether the year is a leap year of the Gregorian calendar.
 bool IsLeapYear(std::int32_t year);
 

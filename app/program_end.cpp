@@ -16,7 +16,16 @@ void SetWindowCloser(void (*closeAllWindows)()) {
   windowCloser = closeAllWindows;
 }
 
+namespace {
+void (*endCatcher)() = nullptr;
+}
+
+void SetProgramEndCatcher(void (*catcher)()) {
+  endCatcher = catcher;
+}
+
 void EndProgram() {
+  if (endCatcher != nullptr) endCatcher();
   EndTextFiles();
   if (windowCloser != nullptr) windowCloser();
   programHeap.Destroy();

@@ -32,6 +32,12 @@ std::int32_t MonthCountOf(float loanYears) {
   return static_cast<std::int32_t>(months);
 }
 
+bool LoanIsTooLong(float loanYears) {
+  // The rounded product, not MonthCountOf: a product out of the 32-bit range must count as
+  // too long rather than as the most negative month count.
+  return std::nearbyint(static_cast<double>(loanYears) * 12.0) > maxScheduledMonths;
+}
+
 void ComputePayment(ScheduleState& s) {
   s.monthlyRate = Store(static_cast<double>(s.annualRate) / 100.0 / 12.0);
   s.monthCount = MonthCountOf(s.loanYears);

@@ -38,6 +38,14 @@ inline constexpr float endOfLoanThreshold = 0.01f;
 /// MonthCountOf(0.375f) == 4.
 std::int32_t MonthCountOf(float loanYears);
 
+/// The longest loan that is scheduled: 601 monthly payments (50 years and 1 month).
+inline constexpr std::int32_t maxScheduledMonths = 601;
+/// Whether loanYears x 12, rounded as the month count is, is above 601: also for products
+/// beyond the 32-bit range and positive infinity, whose month count reads as -2147483648.
+/// Zero, negative and not-a-number lengths are not too long. LoanIsTooLong(601.5f / 12) ==
+/// true (602 months).
+bool LoanIsTooLong(float loanYears);
+
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,
 /// growthBase, growthFactor and monthlyPayment; payment starts as monthlyPayment, the totals
 /// and the row index at 0.

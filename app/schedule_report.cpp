@@ -28,6 +28,12 @@ constexpr const char* columnHeading =
 // the Windows-1252 code page the report is meant to be read in.
 constexpr int underlineLength = 99;
 
+// The lines of Loan.txt, each straight to the current file.
+class ReportFileLines final : public ReportLines {
+ public:
+  void Line(const char* text) override { WriteLine(text); }
+};
+
 // Assigns FormatFixed(value, 2) to the text.
 void AssignFigure(Text& text, float value) {
   AssignExpression(text, FormatFixed(value, 2));
@@ -63,32 +69,61 @@ void FillRowRecord(RowRecord& record, const char* dueDate, const ScheduleState& 
   AssignFigure(record.totalPrincipal, state.totalPrincipal);
 }
 
-void WriteYearBlock(std::int32_t yearNumber) {
-  WriteLine("");
-  WriteLine(totalsHeading);
-  WriteLine(columnHeading);
+void ReportLines::BeginYear(std::int32_t yearNumber) {
+  Line("");
+  Line(totalsHeading);
+  Line(columnHeading);
   char underline[underlineLength + 1];
   for (int i = 0; i < underlineLength; ++i) underline[i] = static_cast<char>(0xAF);
   underline[underlineLength] = '\0';
-  WriteLine(underline);
+  Line(underline);
 
   char* start = AppendText("Year:");
   FormatInteger(yearNumber);
-  WriteLine(start);
+  Line(start);
   SetTextAreaEnd(start);
 }
 
-void WriteRowLine(const RowRecord& record) {
+void ReportLines::AddRow(const RowRecord& record, const ScheduleState&) {
   const Text* fields[9] = {&record.dueDate,   &record.balance,       &record.rate,
                            &record.payment,   &record.interest,      &record.principal,
                            &record.totalPaid, &record.totalInterest, &record.totalPrincipal};
   char* start = TextAreaEnd();
   for (int i = 0; i < 9; ++i) RightAlign(fields[i]->Get(), rowFieldWidths[i]);
-  WriteLine(start);
+  Line(start);
   SetTextAreaEnd(start);
 }
 
-void WriteScheduleRows(ScheduleState& state, const char* firstDueDate) {
+void WriteYearBlock(std::int32_t yearNumber) {
+  ReportFileLines().BeginYear(yearNumber);
+}
+
+void WriteRowLine(const RowRecord& record) {
+  ReportFileLines().AddRow(record, ScheduleState{});
+}
+
+void TakeFirstDueDate(const char* typed, Text& dueDate) {
+  AssignExpression(dueDate, TrimSpaces(typed));
+  // Only the day piece is checked here; the whole date is judged when the first row's
+  // date is stepped, after that row has been written.
+  AssignExpression(firstPaymentDay, Substring(dueDate.View(), 4, 2));
+  if (ParseInteger(firstPaymentDay.View()) > 31) {
+    ShowMessage("", "Your date string is not valid, Please re-start program.", 0);
+    EndProgram();
+  }
+}
+
+ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const char* length) {
+  ScheduleState state;
+  state.balance = ParseFloat(amount);
+  state.annualRate = ParseFloat(rate);
+  state.loanYears = ParseFloat(length);
+  state.loanAmount = ParseFloat(amount);
+  ComputePayment(state);
+  return state;
+}
+
+void WriteScheduleRows(ScheduleState& state, const char* firstDueDate, ScheduleSink& sink) {
   Text dueDate;
   CopyTextIn(dueDate, firstDueDate);
   state.totalPaid = 0;
@@ -102,33 +137,34 @@ void WriteScheduleRows(ScheduleState& state, const char* firstDueDate) {
     FillRowRecord(record, dueDate.Get(), state);
     if (Modulo(state.rowIndex, 12) == 0) {
       ++yearNumber;
-      WriteYearBlock(yearNumber);
+      sink.BeginYear(yearNumber);
     }
-    WriteRowLine(record);
+    sink.AddRow(record, state);
     AssignExpression(dueDate, StepDueDate(dueDate.Get(), 1));
     AdvanceScheduleRow(state);
   }
 }
 
-void WriteScheduleFile(ScheduleState& state, const char* firstDueDate) {
+ScheduleFileResult WriteScheduleFile(ScheduleState& state, const char* firstDueDate) {
   // Each row is one line of the file, and nothing else bounds the loan's length: a typed
   // length of a million years would fill the disk. Longer loans are refused before the
-  // earlier report is touched.
-  if (state.monthCount > maxScheduledMonths) {
-    ShowMessage("Error",
-                "The loan is too long: at most 601 monthly payments (50 years) can be "
-                "scheduled.");
-    return;
+  // earlier report is touched; the month count cannot tell, since it wraps for lengths
+  // beyond the 32-bit range.
+  if (LoanIsTooLong(state.loanYears)) {
+    ShowMessage("Error", loanTooLongMessage);
+    return ScheduleFileResult::Refused;
   }
   if (CreateTextFile(0, "Loan.txt") == 0) {
     ShowMessage("Error", "Unable to create a file, be sure LOAN.TXT is not in use");
     EndProgram();
   }
-  WriteScheduleRows(state, firstDueDate);
+  ReportFileLines lines;
+  WriteScheduleRows(state, firstDueDate, lines);
   CloseTextFile(0);
   // A full disk would otherwise leave a cut report that looks complete.
   if (LinesLost())
     ShowMessage("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
+  return ScheduleFileResult::Written;
 }
 
 }  // namespace quentara

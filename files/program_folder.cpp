@@ -5,17 +5,15 @@
 
 #include <unistd.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include "text/text_value.h"
 
 namespace quentara {
 
 namespace {
-
-// The executable's path is read through a buffer of this size; a path that needs all of it
-// (or more) may have been cut and so cannot be trusted.
-constexpr std::size_t pathBufferSize = 500;
 
 // Never destroyed: the folder must stay readable while other objects are torn down at exit,
 // and its block belongs to the program heap, which is released as a whole.
@@ -31,22 +29,29 @@ const char* ProgramFolder() {
 }
 
 void DetermineProgramFolder() {
-  char path[pathBufferSize];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-  // readlink does not end the path with a zero byte and silently cuts a long one; a path of
-  // 499 bytes is the longest that fits with its terminator.
-  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
+  // The path may be as long as the system allows, so the buffer grows until the whole of it
+  // fits: readlink silently cuts a path that fills the buffer.
+  std::vector<char> path(256);
+  for (;;) {
+    ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0) {
+      AssignText(FolderText(), "");
+      return;
+    }
+    if (static_cast<std::size_t>(length) < path.size()) {
+      path.resize(static_cast<std::size_t>(length));
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  auto lastSeparator = std::find(path.rbegin(), path.rend(), '/');
+  if (lastSeparator == path.rend()) {
     AssignText(FolderText(), "");
     return;
   }
-  path[length] = '\0';
-  char* lastSeparator = std::strrchr(path, '/');
-  if (lastSeparator == nullptr) {
-    AssignText(FolderText(), "");
-    return;
-  }
-  lastSeparator[1] = '\0';  // the separator stays
-  AssignText(FolderText(), path);
+  path.erase(lastSeparator.base(), path.end());  // the separator stays
+  path.push_back('\0');
+  AssignText(FolderText(), path.data());
 }
 
 void SetProgramFolder(const char* folder) {

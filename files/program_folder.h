@@ -6,8 +6,7 @@ namespace quentara {
 
 /// The folder, or "" when it could not be determined (files then go to the current folder).
 const char* ProgramFolder();
-/// Start-up: reads the executable's path (through a 500-byte buffer) and keeps the folder.
-/// A path of 500 bytes or more cannot be cut safely, so the folder stays "".
+/// Start-up: reads the executable's path, however long, and keeps its folder.
 void DetermineProgramFolder();
 /// Sets the folder directly (a path ending in '/'); for tests.
 void SetProgramFolder(const char* folder);

@@ -26,6 +26,13 @@ class ProgramHeap final : public std::pmr::memory_resource {
   void do_deallocate(void* block, std::size_t bytes, std::size_t alignment) override;
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override;
 
+  // Blocks of up to 256 bytes (nearly every text) are kept in a list per size of 16, 32,
+  // ... 256 bytes once given back, and handed out again from there: taking or giving back
+  // a small block is then a pointer swap, with no search of the pool's chunks.
+  static constexpr std::size_t smallBlockStep = 16;
+  static constexpr std::size_t smallBlockSizes = 16;
+  void* freeSmallBlocks_[smallBlockSizes] = {};
+
   std::pmr::unsynchronized_pool_resource* pool_ = nullptr;
   bool destroyed_ = false;
   std::size_t bytesInUse_ = 0;

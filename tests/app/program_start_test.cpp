@@ -48,6 +48,9 @@ const std::string row2Figures =
     "     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      819.53\r\n";
 
 const std::string notValid = "Your date string is not valid, Please re-start program.";
+const std::string tooLong =
+    "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+    "scheduled.";
 const std::string notice =
     "\r\n\r\nIn the future, I hope to implement a way to pay off your loan faster... by simply "
     "overwriting the amount in the 'Calculated Monthly Payment' field.\r\n\r\nYour loan length, "
@@ -434,20 +437,51 @@ TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
   Driver driver;
   Begin(driver);
   ComputeWorkedExample(driver);
-  FocusByClick(driver, 14);
-  Retype(driver, 14, "60");
-  driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
-  driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
-  // 720 payments of 5000.00 at 4.00 %.
-  driver.Expect("the payment is shown before the refusal",
-                [] { return GadgetText(15) == "18.34"; });
-  driver.AnswerBox("Error",
-                   "The loan is too long: at most 601 monthly payments (50 years) can be "
-                   "scheduled.");
-  driver.Expect("the earlier report is untouched",
-                [this] { return ReadFile(folder_.Report()) == workedExample; });
+  // Lengths beyond the 32-bit month count and the infinite 1e39 are refused like 60 years;
+  // the payment is shown before the refusal (720 payments for 60 years).
+  const struct {
+    const char* length;
+    const char* payment;
+  } rows[] = {{"60", "18.34"}, {"1e9", "-0.00"}, {"2e8", "-0.00"}, {"1e39", "-0.00"}};
+  for (const auto& row : rows) {
+    const std::string length = row.length, payment = row.payment;
+    FocusByClick(driver, 14);
+    Retype(driver, 14, length);
+    driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
+    driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
+    driver.Expect("for " + length + " the payment field shows " + payment,
+                  [payment] { return GadgetText(15) == payment; });
+    driver.AnswerBox("Error", tooLong);
+    driver.Expect("after " + length + " the earlier report is untouched",
+                  [this] { return ReadFile(folder_.Report()) == workedExample; });
+    driver.Expect("after " + length + " the print button is still enabled",
+                  [] { return MainGadget(3)->isEnabled(); });
+  }
   driver.Expect("the focus is in the amount field",
                 [] { return QApplication::focusWidget() == MainGadget(13); });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, RefusalFirstKeepsPrintDisabledAndNegativeLengthsWriteNoRows) {
+  Driver driver;
+  Begin(driver);
+  FocusByClick(driver, 14);
+  Retype(driver, 14, "1e9");
+  driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
+  driver.AnswerBox("Error", tooLong);
+  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
+  driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
+  for (const char* length : {"-1", "-1e9"}) {
+    driver.Do("put an earlier report in place",
+              [this] { std::ofstream(folder_.Report()) << "an earlier report"; });
+    FocusByClick(driver, 14);
+    Retype(driver, 14, length);
+    driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
+    WaitForReport(driver, 0);
+    driver.Expect(std::string("after ") + length + " the print button is enabled",
+                  [] { return MainGadget(3)->isEnabled(); });
+  }
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }

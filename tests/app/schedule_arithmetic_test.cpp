@@ -165,6 +165,26 @@ TEST(MonthCountOf, RoundsHalvesToEvenAndFoldsOutOfRange) {
   }
 }
 
+TEST(LoanIsTooLong, AboveSixHundredOneMonthsHoweverLarge) {
+  const struct {
+    float years;
+    bool tooLong;
+  } rows[] = {
+      {601.0f / 12.0f, false},
+      {601.5f / 12.0f, true},  // 601.5 rounds to 602
+      {60.0f, true},
+      {2e8f, true},  // 2.4e9 months, beyond the 32-bit range
+      {1e9f, true},
+      {std::numeric_limits<float>::infinity(), true},  // a typed 1e39
+      {0.0f, false},
+      {-1.0f, false},
+      {-1e9f, false},
+      {-std::numeric_limits<float>::infinity(), false},
+      {std::numeric_limits<float>::quiet_NaN(), false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(LoanIsTooLong(row.years), row.tooLong) << row.years;
+}
+
 TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
   ScheduleState state;
   state.rowIndex = std::numeric_limits<std::int32_t>::max();

@@ -207,8 +207,8 @@ TEST_F(ReportFile, TooLongLoanIsRefusedAndTheEarlierReportKept) {
   EXPECT_EQ(Report(), "an earlier report");
   ASSERT_EQ(shownMessages.size(), 1u);
   EXPECT_EQ(shownMessages[0],
-            "Error|The loan is too long: at most 601 monthly payments (50 years) can be "
-            "scheduled.");
+            "Error|The loan is too long: at most 601 monthly payments (50 years and 1 month) can "
+            "be scheduled.");
 }
 
 TEST_F(ReportFile, FiftyYearsAndOneMonthIsStillScheduled) {

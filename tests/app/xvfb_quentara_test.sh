@@ -15,15 +15,20 @@ if [ "${1:-}" != "--inside" ]; then
   done
   work=$(mktemp -d /tmp/quentara-xvfb.XXXXXX)
   trap 'rm -rf "$work"' EXIT
-  # The report goes beside the program, so a private copy keeps the build folder clean.
-  cp "$binary" "$work/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
+  # The report goes beside the program, so a private copy keeps the build folder clean. Its
+  # folder's path is 600 bytes long, and the program is started from another folder.
+  folder=$work
+  while [ $((${#folder} + 102)) -lt 600 ]; do folder=$folder/$(printf '%0100d' 0); done
+  folder=$folder/$(printf "%0$((600 - ${#folder} - 1))d" 0)
+  mkdir -p "$folder" && cp "$binary" "$folder/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$0" --inside "$work" "$(realpath "$expected")"
+    bash "$0" --inside "$work" "$(realpath "$expected")" "$folder"
   exit $?
 fi
 
 work=$2
 expected=$3
+folder=$4
 log=$work/quentara.log
 
 fail() {
@@ -49,7 +54,7 @@ wait_for() {
 }
 
 cd "$work" || fail "cannot enter $work"
-QT_QPA_PLATFORM=xcb ./quentara >"$log" 2>&1 &
+QT_QPA_PLATFORM=xcb "$folder/quentara" >"$log" 2>&1 &
 pid=$!
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
@@ -66,7 +71,8 @@ xdotool type --delay 50 '01/31/2004' || fail "xdotool type failed"
 # Amount, rate and length keep their defaults; the fourth Tab enters the payment field.
 xdotool key --delay 150 Tab Tab Tab Tab || fail "xdotool key failed"
 
-report=$work/Loan.txt
+report=$folder/Loan.txt
+[ ${#folder} -eq 600 ] || fail "the program's folder is ${#folder} bytes long, not 600"
 report_complete() { [ -f "$report" ] && [ "$(stat -c %s "$report")" -ge "$(stat -c %s "$expected")" ]; }
 wait_for 30 report_complete || fail "Loan.txt did not reach $(stat -c %s "$expected") bytes within 30 seconds"
 sleep 0.5
@@ -78,6 +84,7 @@ if ! cmp "$report" "$expected"; then
   fail "Loan.txt differs from the worked example"
 fi
 echo "Loan.txt matches the worked example ($(stat -c %s "$report") bytes)"
+[ ! -e "$work/Loan.txt" ] || fail "Loan.txt was also written in the folder the program was started from"
 
 # Quit is 65 x 25 at 460, 325 of the client area; without a window manager the window has
 # no frame, so window-relative positions are client positions.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -50,6 +52,16 @@ constexpr FixedRow fixedRows[] = {
     {0.375f, 2, "0.38"},
     {0.1f, 30, "0.100000001490116119384765625000"},
     {3.4028235e38f, 0, "340282346638528859811704183484516925440"},
+    {0.25f, 1, "0.2"},  // exact ties go to the even digit
+    {0.75f, 1, "0.8"},
+    {2.5f, 0, "2"},
+    {-3.5f, 0, "-4"},
+    {0.00005f, 4, "0.0000"},  // held as 0.0000499999987...
+    {1e-45f, 2, "0.00"},      // the smallest subnormal
+    {-1e-45f, 4, "-0.0000"},
+    {562949953421312.0f, 2, "562949953421312.00"},    // 2^49
+    {1125899906842624.0f, 2, "1125899906842624.00"},  // 2^50
+    {-1073741824.0f, 3, "-1073741824.000"},
     {inf, 2, "inf"},
     {-inf, 2, "-inf"},
     {nan, 2, "nan"},
@@ -59,6 +71,22 @@ constexpr FixedRow fixedRows[] = {
 TEST(FormatFixed, WritesTheFloatsExactDigitsRoundedAtTheLastPlace) {
   for (const FixedRow& row : fixedRows) {
     EXPECT_EQ(Fixed(row.value, row.decimals), row.text) << row.value << " " << row.decimals;
+  }
+}
+
+// Every 99991st float, positive and negative, with 0 to 4 decimals: the digits are those the
+// standard library's exact conversion of the widened value gives.
+TEST(FormatFixed, AgreesWithTheExactConversionOfTheWidenedValue) {
+  for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 99991) {
+    const float value = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+    if (!std::isfinite(value)) continue;
+    for (std::int32_t decimals = 0; decimals <= 4; ++decimals) {
+      char expected[400];
+      std::to_chars_result end =
+          std::to_chars(expected, expected + sizeof expected, static_cast<double>(value),
+                        std::chars_format::fixed, decimals);
+      ASSERT_EQ(Fixed(value, decimals), std::string(expected, end.ptr)) << bits;
+    }
   }
 }
 

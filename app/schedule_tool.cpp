@@ -1,0 +1,437 @@
+#include "app/schedule_tool.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <set>
+#include <string_view>
+
+#include "app/due_dates.h"
+#include "app/messages.h"
+#include "app/program_end.h"
+#include "app/schedule_arithmetic.h"
+#include "app/schedule_exports.h"
+#include "app/schedule_report.h"
+#include "files/output_file.h"
+#include "text/number_format.h"
+#include "text/text_area.h"
+
+namespace quentara {
+
+const char* const scheduleToolHelp =
+    "Usage: quentara-schedule --amount AMOUNT --rate PERCENT --years YEARS [OPTION]...\n"
+    "Write the amortization schedule of an annuity loan: the report that the Quentara\n"
+    "calculator writes to Loan.txt, or the same figures as CSV or JSON.\n"
+    "\n"
+    "  --amount AMOUNT      the loan amount in dollars, such as 5000 or 5000.00\n"
+    "  --rate PERCENT       the yearly interest rate in percent (4 means 4 %)\n"
+    "  --years YEARS        the length of the loan in years (2.5 is 30 months)\n"
+    "  --date MM/DD/YYYY    the due date of the first payment (default: today)\n"
+    "  --payment PAYMENT    pay this every month instead of the computed payment\n"
+    "  --format FORMAT      text (the default), csv or json\n"
+    "  --encoding ENCODING  windows-1252 (the default) or utf-8: how the text report\n"
+    "                       writes the line under its headings\n"
+    "  -o, --output FILE    write to FILE instead of standard output (- is standard\n"
+    "                       output); FILE is replaced only once the schedule is complete\n"
+    "  --summary            also print the payment, the number of payments and the\n"
+    "                       totals to standard error\n"
+    "  -h, --help           print this help and exit\n"
+    "\n"
+    "Numbers are plain: digits with an optional sign, decimal point and exponent, no\n"
+    "thousands separators. Each option's value may also follow an equals sign\n"
+    "(--amount=5000).\n"
+    "\n"
+    "Exit status: 0 when the schedule was written, 1 when the loan cannot be scheduled\n"
+    "or the output cannot be written, 2 when the command line is wrong.\n"
+    "\n"
+    "Examples:\n"
+    "  quentara-schedule --amount 5000 --rate 4 --years 1 --date 01/31/2004\n"
+    "  quentara-schedule --amount 250000 --rate 6.5 --years 30 --format csv -o loan.csv\n"
+    "  quentara-schedule --amount 5000 --rate 4 --years 1 --payment 500 --summary\n";
+
+namespace {
+
+constexpr const char* programName = "quentara-schedule";
+
+enum class Option { Amount, Rate, Years, Date, Payment, Format, Encoding, Output, Summary };
+
+struct OptionName {
+  const char* name;
+  Option option;
+};
+
+constexpr OptionName optionNames[] = {
+    {"--amount", Option::Amount},     {"--rate", Option::Rate},       {"--years", Option::Years},
+    {"--date", Option::Date},         {"--payment", Option::Payment}, {"--format", Option::Format},
+    {"--encoding", Option::Encoding}, {"-o", Option::Output},         {"--output", Option::Output},
+    {"--summary", Option::Summary},
+};
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// mm/dd/yyyy: two digits, a slash, two digits, a slash, four digits.
+bool IsDateShape(std::string_view text) {
+  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
+  for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+    if (!IsDigit(text[i])) return false;
+  }
+  return true;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
+// Why the calculator could not schedule from this first date (of the shape mm/dd/yyyy),
+// in its own words, or nullptr for a real calendar date between 1800 and 2200.
+const char* FirstDateProblem(std::string_view date) {
+  const int month = (date[0] - '0') * 10 + (date[1] - '0');
+  const int day = (date[3] - '0') * 10 + (date[4] - '0');
+  const int year = std::atoi(std::string(date.substr(6)).c_str());
+  if (const char* message = ThirtyDayMessage(month, day)) return message;
+  constexpr int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool real = month >= 1 && month <= 12 && day >= 1 && day <= monthDays[month - 1] &&
+                    !(month == 2 && day == 29 && !IsLeapYear(year)) && year >= 1800 && year <= 2200;
+  return real ? nullptr : "Your date string is not valid, Please re-start program.";
+}
+
+// Today's date in the local time zone, as the calculator's form presets it.
+std::string TodaysDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d/%02d/%04d", local.tm_mon + 1, local.tm_mday,
+                local.tm_year + 1900);
+  return text;
+}
+
+// FormatFixed(value, 2) as a string; the temporary area is left as it was.
+std::string Figure(float value) {
+  char* text = FormatFixed(value, 2);
+  std::string figure = text;
+  SetTextAreaEnd(text);
+  return figure;
+}
+
+// The difference of two figures as printed, so that the savings add up to the cent with
+// what the summary shows.
+std::string FigureDifference(const std::string& from, const std::string& take) {
+  double a = 0, b = 0;
+  std::from_chars(from.data(), from.data() + from.size(), a);
+  std::from_chars(take.data(), take.data() + take.size(), b);
+  char text[512];  // a double has at most 309 integer digits
+  std::to_chars_result written =
+      std::to_chars(text, text + sizeof text, a - b, std::chars_format::fixed, 2);
+  return std::string(text, written.ptr);
+}
+
+// Hands every row on, noting whether all of its figures are finite numbers.
+class FiniteRows final : public ScheduleSink {
+ public:
+  explicit FiniteRows(ScheduleSink& next) : next_(next) {}
+  void BeginYear(std::int32_t yearNumber) override { next_.BeginYear(yearNumber); }
+  void AddRow(const RowRecord& record, const ScheduleState& state) override {
+    for (float figure : {state.balance, state.payment, state.interest, state.principal,
+                         state.totalPaid, state.totalInterest, state.totalPrincipal}) {
+      if (!std::isfinite(figure)) allFinite = false;
+    }
+    next_.AddRow(record, state);
+  }
+  bool allFinite = true;
+
+ private:
+  ScheduleSink& next_;
+};
+
+// A schedule run only for what it comes to.
+class NoRows final : public ScheduleSink {
+ public:
+  void BeginYear(std::int32_t) override {}
+  void AddRow(const RowRecord&, const ScheduleState&) override {}
+};
+
+int Refuse(std::string& messages, const std::string& why) {
+  messages += std::string(programName) + ": " + why + "\n";
+  return exitRefused;
+}
+
+bool SetNumber(const std::string& value, std::string& field, std::string& error) {
+  field = value;
+  if (IsWholeNumber(value)) return true;
+  error = ": " + Quoted(value) + " is not a number";
+  return false;
+}
+
+// Applies one option's value; false with the message's tail in `error`.
+bool Apply(Option option, const std::string& value, ScheduleRequest& request, std::string& error) {
+  switch (option) {
+    case Option::Amount:
+      return SetNumber(value, request.amount, error);
+    case Option::Rate:
+      return SetNumber(value, request.rate, error);
+    case Option::Years:
+      return SetNumber(value, request.years, error);
+    case Option::Payment:
+      request.payment.emplace();
+      return SetNumber(value, *request.payment, error);
+    case Option::Date:
+      request.date = value;
+      if (IsDateShape(value)) return true;
+      error = ": " + Quoted(value) + " is not a date as mm/dd/yyyy";
+      return false;
+    case Option::Format:
+      if (value == "text") {
+        request.format = ExportFormat::Text;
+      } else if (value == "csv") {
+        request.format = ExportFormat::Csv;
+      } else if (value == "json") {
+        request.format = ExportFormat::Json;
+      } else {
+        error = ": " + Quoted(value) + " is not one of text, csv, json";
+        return false;
+      }
+      return true;
+    case Option::Encoding:
+      if (value == "windows-1252") {
+        request.encoding = TextEncoding::Windows1252;
+      } else if (value == "utf-8") {
+        request.encoding = TextEncoding::Utf8;
+      } else {
+        error = ": " + Quoted(value) + " is not one of windows-1252, utf-8";
+        return false;
+      }
+      return true;
+    case Option::Output:
+      request.output = value;
+      if (!value.empty()) return true;
+      error = ": the file name is empty";
+      return false;
+    case Option::Summary:
+      request.summary = true;
+      return true;
+  }
+  return false;
+}
+
+// Ends a run that reached the calculator's fatal end, which up-front checks make
+// impossible: never as a success.
+[[noreturn]] void EndAsRefused() {
+  std::fflush(nullptr);
+  std::exit(exitRefused);
+}
+
+std::int32_t PrintMessage(const char*, const char* text, std::uint32_t) {
+  std::fprintf(stderr, "%s: %s\n", programName, text);
+  return 1;
+}
+
+}  // namespace
+
+bool IsWholeNumber(const std::string& text) {
+  std::size_t at = 0;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  std::size_t digits = 0;
+  while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
+  }
+  if (digits == 0) return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    std::size_t exponentDigits = 0;
+    while (at < text.size() && IsDigit(text[at])) ++at, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return at == text.size();
+}
+
+bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequest& request,
+                            std::string& error) {
+  std::set<Option> seen;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string argument = arguments[i] != nullptr ? arguments[i] : "";
+    if (argument == "-h" || argument == "--help") {
+      request.help = true;
+      continue;
+    }
+    std::string name = argument;
+    std::optional<std::string> value;
+    if (const std::size_t equals = argument.find('=');
+        argument.starts_with("--") && equals != std::string::npos) {
+      name = argument.substr(0, equals);
+      value = argument.substr(equals + 1);
+    }
+    const OptionName* known = nullptr;
+    for (const OptionName& option : optionNames) {
+      if (name == option.name) known = &option;
+    }
+    if (known == nullptr) {
+      error = argument.starts_with("-") && argument != "-"
+                  ? "unknown option " + Quoted(name)
+                  : "unexpected argument " + Quoted(argument);
+      return false;
+    }
+    if (known->option == Option::Summary) {
+      if (value) {
+        error = name + " takes no value";
+        return false;
+      }
+    } else if (!value) {
+      if (i + 1 == arguments.size()) {
+        error = name + " needs a value";
+        return false;
+      }
+      value = arguments[++i] != nullptr ? arguments[i] : "";
+    }
+    if (!seen.insert(known->option).second) {
+      error = name + " is given more than once";
+      return false;
+    }
+    if (!Apply(known->option, value.value_or(""), request, error)) {
+      error = name + error;
+      return false;
+    }
+  }
+  if (request.help) return true;
+  for (const auto& [option, name] :
+       {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"},
+        std::pair{Option::Years, "--years"}}) {
+    if (!seen.contains(option)) {
+      error = std::string(name) + " is missing";
+      return false;
+    }
+  }
+  return true;
+}
+
+int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages) {
+  const std::string date = request.date.empty() ? TodaysDate() : request.date;
+  if (!IsDateShape(date)) return Refuse(messages, "--date: " + Quoted(date) + " is not a date");
+  if (const char* problem = FirstDateProblem(date)) return Refuse(messages, problem);
+  // Each run is a fresh start of the calculator: its first date is checked once more.
+  dateValidated = false;
+  Text dueDate;
+  TakeFirstDueDate(date.c_str(), dueDate);
+  const ScheduleState loan =
+      LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), request.years.c_str());
+  if (LoanIsTooLong(loan.loanYears)) return Refuse(messages, loanTooLongMessage);
+  if (!std::isfinite(loan.monthlyPayment)) {
+    return Refuse(messages, "the monthly payment is not a finite number (" +
+                                Figure(loan.monthlyPayment) +
+                                "): a rate of 0 or a length of less than half a month has none");
+  }
+
+  ScheduleState state = loan;
+  std::optional<float> given;
+  if (request.payment) {
+    given = ParseFloat(request.payment->c_str());
+    if (!std::isfinite(*given)) {
+      return Refuse(messages, "--payment: " + *request.payment + " is not a finite number");
+    }
+    ScheduleState firstRow = loan;
+    firstRow.payment = *given;
+    if (ScheduleRowBegins(firstRow)) {
+      ComputeScheduleRow(firstRow);
+      if (!(*given > firstRow.interest)) {
+        return Refuse(messages, "--payment: " + *request.payment +
+                                    " does not cover the first month's interest of " +
+                                    Figure(firstRow.interest) + ", so the loan would only grow");
+      }
+    }
+    state.payment = *given;
+  }
+
+  std::string body;
+  body.reserve(80000);
+  TextExport text(body, request.encoding == TextEncoding::Utf8);
+  std::optional<CsvExport> csvExport;
+  std::optional<JsonExport> jsonExport;
+  ScheduleSink* sink = &text;
+  switch (request.format) {
+    case ExportFormat::Text:
+      break;
+    case ExportFormat::Csv:
+      sink = &csvExport.emplace(body);
+      break;
+    case ExportFormat::Json:
+      sink = &jsonExport.emplace(body);
+      break;
+  }
+  FiniteRows checked(*sink);
+  WriteScheduleRows(state, dueDate.View(), checked);
+  if (!checked.allFinite) {
+    return Refuse(messages,
+                  "the figures of this schedule go beyond the largest number it can hold");
+  }
+
+  ScheduleSummary summary;
+  summary.monthlyPayment = Figure(given.value_or(loan.monthlyPayment));
+  summary.payments = state.rowIndex;
+  summary.totalPaid = Figure(state.totalPaid);
+  summary.totalInterest = Figure(state.totalInterest);
+  summary.totalPrincipal = Figure(state.totalPrincipal);
+  if (state.balance > endOfLoanThreshold) summary.balanceLeft = Figure(state.balance);
+  if (given) {
+    ScheduleState computed = loan;
+    NoRows none;
+    WriteScheduleRows(computed, dueDate.View(), none);
+    ScheduleSavings& saved = summary.saved.emplace();
+    saved.computedPayment = Figure(loan.monthlyPayment);
+    saved.payments = computed.rowIndex - state.rowIndex;
+    saved.interest = FigureDifference(Figure(computed.totalInterest), summary.totalInterest);
+  }
+  if (jsonExport) {
+    ScheduleInputs inputs{date, loan.loanAmount, loan.annualRate, loan.loanYears, given};
+    jsonExport->Finish(inputs, summary);
+  }
+  output = std::move(body);
+  if (request.summary) messages += SummaryText(summary);
+  return exitWritten;
+}
+
+int RunScheduleTool(int argc, const char* const* argv) {
+  SetMessageBoxFunction(PrintMessage);
+  SetProgramEndCatcher(EndAsRefused);
+  ScheduleRequest request;
+  std::string error;
+  std::span<const char* const> arguments(argv + 1, argc > 1 ? argc - 1 : 0);
+  if (!ParseScheduleArguments(arguments, request, error)) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", programName,
+                 error.c_str(), programName);
+    return exitUsage;
+  }
+  std::string output, messages;
+  int code = exitWritten;
+  if (request.help) {
+    output = scheduleToolHelp;
+  } else {
+    code = ProduceSchedule(request, output, messages);
+  }
+  if (code == exitWritten) {
+    // Help always goes to standard output.
+    const bool toStandardOutput = request.help || request.output == "-";
+    const bool written = toStandardOutput ? WriteStandardOutput(output, error)
+                                          : WriteWholeFile(request.output, output, error);
+    if (!written) {
+      const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
+      messages = std::string(programName) + ": cannot write to " + where + ": " + error + "\n";
+      code = exitRefused;
+    }
+  }
+  std::fputs(messages.c_str(), stderr);
+  return code;
+}
+
+}  // namespace quentara

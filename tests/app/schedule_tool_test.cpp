@@ -1,0 +1,180 @@
+// quentara-schedule's engine: the text it produces against Loan.txt as the calculator writes
+// it for the same field texts, a payment of one's own, and the command line read strictly.
+// What the program prints, its exit codes and its files are checked on the real binary by
+// schedule_tool_test.py.
+
+#include "app/schedule_tool.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/due_dates.h"
+#include "app/messages.h"
+#include "app/schedule_report.h"
+#include "files/program_folder.h"
+#include "files/text_file.h"
+
+namespace quentara {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::int32_t IgnoreMessage(const char*, const char*, std::uint32_t) {
+  return 1;
+}
+
+struct Loan {
+  const char* name;
+  const char* date;
+  const char* amount;
+  const char* rate;
+  const char* years;
+};
+
+class BothWriters : public ::testing::TestWithParam<Loan> {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quentara-tool.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    SetProgramFolder((folder_.string() + "/").c_str());
+    InitTextFiles();
+    SetMessageBoxFunction(IgnoreMessage);
+  }
+  void TearDown() override {
+    SetMessageBoxFunction(nullptr);
+    fs::current_path(oldDirectory_);
+    fs::remove_all(folder_);
+  }
+
+  // Loan.txt as the calculator writes it from the four field texts, in a fresh run.
+  std::string CalculatorReport(const Loan& loan) {
+    dateValidated = false;
+    Text dueDate;
+    TakeFirstDueDate(loan.date, dueDate);
+    ScheduleState state = LoanFromFieldTexts(loan.amount, loan.rate, loan.years);
+    EXPECT_EQ(WriteScheduleFile(state, dueDate.View()), ScheduleFileResult::Written);
+    return ReadBytes(folder_ / "Loan.txt");
+  }
+
+  const fs::path oldDirectory_ = fs::current_path();
+  fs::path folder_;
+};
+
+ScheduleRequest Request(const Loan& loan) {
+  ScheduleRequest request;
+  request.date = loan.date;
+  request.amount = loan.amount;
+  request.rate = loan.rate;
+  request.years = loan.years;
+  return request;
+}
+
+TEST_P(BothWriters, TextIsLoanTxtByteForByte) {
+  const Loan& loan = GetParam();
+  const std::string calculator = CalculatorReport(loan);
+  std::string output, messages;
+  ASSERT_EQ(ProduceSchedule(Request(loan), output, messages), exitWritten) << messages;
+  EXPECT_EQ(messages, "");
+  EXPECT_EQ(output, calculator);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loans, BothWriters,
+    ::testing::Values(Loan{"WorkedExample", "01/31/2004", "5000.00", "4.00", "1.0"},
+                      Loan{"EighteenPercentOverFortyYears", "01/15/2004", "12345.67", "18", "40"},
+                      Loan{"FirstDueOnALeapDay", "02/29/2004", "5000", "4", "3"},
+                      Loan{"LeapCentury", "01/30/2000", "900", "7.5", "2"},
+                      Loan{"CommonCentury", "01/29/2100", "900", "7.5", "2"},
+                      Loan{"AugustThirtyFirst", "08/31/2004", "20000", "5.25", "1.5"},
+                      Loan{"YearEnd", "12/31/2199", "1000", "3", "2"},
+                      Loan{"FiftyYearsAndOneMonth", "03/31/2004", "250000", "6.5", "50.08333"},
+                      Loan{"TinyAmount", "06/15/2004", "0.02", "4", "1"},
+                      Loan{"NoRows", "06/15/2004", "0.01", "4", "1"},
+                      Loan{"NegativeLength", "06/15/2004", "5000", "4", "-1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BothWriters, WorkedExampleAndFortyYearsAreTheKnownReports) {
+  std::string output, messages;
+  ASSERT_EQ(
+      ProduceSchedule(Request({"", "01/31/2004", "5000.00", "4.00", "1.0"}), output, messages),
+      exitWritten);
+  EXPECT_EQ(output, ReadBytes(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt"));
+
+  ASSERT_EQ(ProduceSchedule(Request({"", "01/15/2004", "12345.67", "18", "40"}), output, messages),
+            exitWritten);
+  // 41 year blocks (years 10 to 41 have two digits) and 481 rows; the last opens year 41.
+  EXPECT_EQ(output.size(), 9u * 313 + 32u * 314 + 481u * 100);
+  EXPECT_TRUE(output.ends_with(
+      "Year:41\r\n01/15/2044        0.00 18.00      3.74        0.06        3.69    88962.37    "
+      "76616.91    12345.67\r\n"));
+}
+
+TEST(ScheduleTool, OwnPaymentEndsEarlyAndTheSummaryCountsTheSavings) {
+  ScheduleRequest request = Request({"", "01/31/2004", "5000", "4", "1"});
+  request.payment = "500";
+  request.format = ExportFormat::Csv;
+  request.summary = true;
+  std::string output, messages;
+  ASSERT_EQ(ProduceSchedule(request, output, messages), exitWritten) << messages;
+  // A header and 11 rows; the eleventh pays the balance and its interest.
+  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 12);
+  EXPECT_TRUE(
+      output.ends_with("10/31/2004,93.52,4.00,500.00,1.97,498.03,5000.00,93.52,4906.48\n"
+                       "11/30/2004,-0.00,4.00,93.83,0.31,93.52,5093.83,93.83,5000.00\n"));
+  // 12 payments and 108.99 of interest at the computed 425.75.
+  EXPECT_EQ(messages,
+            "monthly payment: 500.00\n"
+            "computed monthly payment: 425.75\n"
+            "payments: 11\n"
+            "total paid: 5093.83\n"
+            "total interest: 93.83\n"
+            "payments saved: 1\n"
+            "interest saved: 15.16\n");
+}
+
+TEST(ScheduleTool, PaymentBelowTheComputedOneLeavesABalance) {
+  ScheduleRequest request = Request({"", "01/31/2004", "5000", "4", "1"});
+  request.payment = "300";
+  request.summary = true;
+  std::string output, messages;
+  ASSERT_EQ(ProduceSchedule(request, output, messages), exitWritten) << messages;
+  // 13 rows are allowed for 12 months; none of them can pay the rest: 5000 - 3757.91.
+  EXPECT_EQ(messages,
+            "monthly payment: 300.00\n"
+            "computed monthly payment: 425.75\n"
+            "payments: 13\n"
+            "total paid: 3900.00\n"
+            "total interest: 142.09\n"
+            "balance left: 1242.09\n"
+            "payments saved: -1\n"
+            "interest saved: -33.10\n");
+}
+
+TEST(IsWholeNumber, TakesOnlyAWholeArgument) {
+  const struct {
+    const char* text;
+    bool number;
+  } rows[] = {
+      {"5000", true},   {"5000.00", true}, {"-1", true},     {"+4", true},     {".5", true},
+      {"5.", true},     {"1.5e2", true},   {"1E-3", true},   {"1e+39", true},  {"5,000", false},
+      {"", false},      {".", false},      {"-", false},     {"1e", false},    {"e5", false},
+      {"nan", false},   {"inf", false},    {"0x10", false},  {" 5", false},    {"5 ", false},
+      {"1.2.3", false}, {"--5", false},    {"5e1.5", false}, {"1_000", false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(IsWholeNumber(row.text), row.number) << row.text;
+}
+
+}  // namespace
+}  // namespace quentara
