@@ -21,7 +21,7 @@ namespace quentara {
 
 namespace {
 
-// The platform's sunken client edge is two pixels wide.
+// A sunken client edge (WS_EX_CLIENTEDGE) is two pixels wide.
 constexpr int edgeWidth = 2;
 
 void GiveSunkenEdge(QFrame* frame) {
@@ -147,17 +147,19 @@ LineFieldGadget::LineFieldGadget(std::int32_t number, QWidget* parent, const QSt
 void LineFieldGadget::SetText(const QString& text) {
   writing_ = true;
   setText(text);
-  // A written text shows from its start, with the caret there, as on the platform.
+  // A written text shows from its start, with the caret there: a long payment or date
+  // shows its first digits.
   setCursorPosition(0);
   writing_ = false;
-  // The platform notifies a written text even when it is the same as before.
+  // A written text notifies even when it is the same as before: the program counts on
+  // the event of the field it writes.
   Notify(this, EN_UPDATE);
   Notify(this, EN_CHANGE);
 }
 
 void LineFieldGadget::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  // A popup (the context menu) does not take the focus on the platform.
+  // A popup (the context menu) does not take the focus away from the field.
   if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_SETFOCUS);
 }
 
@@ -285,7 +287,7 @@ void FrameGadget::SetText(const QString& text) {
 }
 
 void FrameGadget::paintEvent(QPaintEvent*) {
-  // Caption inset and padding, in pixels, as the platform draws a group box.
+  // Caption inset and padding of a group box, in pixels.
   constexpr int captionInset = 8;
   constexpr int captionPadding = 2;
   const ControlColors colors = AskControlColors(this, Handle(), WM_CTLCOLORSTATIC);

@@ -2,7 +2,7 @@
 // The Qt controls behind gadgets: a label that paints itself in the colours its window
 // answers, one-line and multi-line fields, push buttons, group frames and pictures. Each
 // reports what the program may hear of (focus, text changes, clicks) as WM_COMMAND
-// notifications to its form window, in the order the platform gives them.
+// notifications to its form window: a field losing the focus before the one gaining it.
 
 #include <QFrame>
 #include <QLineEdit>

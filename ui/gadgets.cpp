@@ -50,7 +50,7 @@ PlatformHandle CreateGadget(std::int32_t number, std::int32_t x, std::int32_t y,
                             std::int32_t height, GadgetKind kind, bool withFont, Make make) {
   if (!IsObjectNumber(number)) return 0;
   FormWindow* parent = FormFromHandle(gadgetParent);
-  // A control the platform refuses leaves handle 0 in the slot; a refused picture gadget
+  // A control that cannot be made leaves handle 0 in the slot; a refused picture gadget
   // leaves the table untouched.
   if (parent == nullptr && kind == GadgetKind::Picture) return 0;
   GrowObjectTable(GadgetTable(), number, gadgetTableStep);

@@ -48,7 +48,7 @@ void FocusGadget(std::int32_t number);
 /// disabled = 0 enables the gadget, any other value disables it.
 void SetGadgetDisabled(std::int32_t number, std::int32_t disabled);
 PlatformHandle GadgetHandle(std::int32_t number);
-/// Gives the gadget the font (-1: the platform's GUI font); gadget number -1 sets the font
+/// Gives the gadget the font (-1: the default GUI font); gadget number -1 sets the font
 /// of gadgets created later instead.
 void ApplyGadgetFont(std::int32_t number, PlatformHandle font);
 /// Slots in the gadget table (for tests).

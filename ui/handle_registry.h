@@ -69,8 +69,8 @@ struct HandleRegistry {
   HandleMap<pid_t> processes;
 };
 
-/// The one registry. It is made on first use and deliberately never destroyed: objects of
-/// the platform may still be torn down while the process exits, and must not find it gone.
+/// The one registry. It is made on first use and deliberately never destroyed: Qt objects
+/// may still be torn down while the process exits, and must not find it gone.
 HandleRegistry& Handles();
 
 /// The widget behind a window or gadget handle, nullptr when it names nothing (any more).

@@ -126,8 +126,8 @@ QPoint OuterPosition(std::int32_t x, std::int32_t y, std::int64_t outerWidth,
   return QPoint(x, y);
 }
 
-// When the active window closes, the platform activates the window that was active
-// before it; without a window manager nobody would.
+// When the active window closes, the window that was active before it becomes active
+// again; without a window manager nobody would do that.
 void ActivatePreviousForm() {
   FormWindow* best = nullptr;
   for (const WindowSlot& slot : WindowTable()) {

@@ -253,7 +253,7 @@ TEST_F(ProgramScenario, ClickIntoPaymentFieldComputesOnce) {
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }
 
-TEST_F(ProgramScenario, MainFormOpensAsDescribed) {
+TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
   Driver driver;
   Begin(driver);
   driver.Expect("the form is 548 x 371, centred on the 1280 x 1024 screen", [] {

@@ -181,20 +181,20 @@ TEST_F(StartingPrograms, AnEditorStandsInWhenThereIsNoNotepad) {
             "args:--disable-server Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
 }
 
-struct RuleCase {
+struct PathCase {
   const char* name;
   std::string program;
   const char* directory;
   std::string expected;
 };
 
-inline void PrintTo(const RuleCase& row, std::ostream* out) {
+inline void PrintTo(const PathCase& row, std::ostream* out) {
   *out << row.name;
 }
 
-class StartingDirectories : public ::testing::TestWithParam<RuleCase> {};
+class StartingDirectories : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(StartingDirectories, FollowTheRules) {
+TEST_P(StartingDirectories, AreTheProgramsFolderOrTheOneGiven) {
   EXPECT_EQ(StartingDirectory(GetParam().program.c_str(), GetParam().directory),
             GetParam().expected);
 }
@@ -203,15 +203,15 @@ const std::string longFolder = "/" + std::string(509, 'f');  // 510 characters
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StartingDirectories,
-    ::testing::Values(RuleCase{"ProgramsOwnFolder", "/opt/tools/app", "", "/opt/tools/"},
-                      RuleCase{"AbsentDirectory", "/opt/tools/app", nullptr, "/opt/tools/"},
-                      RuleCase{"DirectoryWins", "/opt/tools/app", "/work", "/work"},
-                      RuleCase{"OnlySeparatorFirstGivesNone", "/app", "", ""},
-                      RuleCase{"BareNameGivesNone", "notepad.exe", "", ""},
-                      RuleCase{"RelativeFolder", "tools/app", "", "tools/"},
-                      RuleCase{"FolderOf510Fits", longFolder + "/app", "", longFolder + "/"},
-                      RuleCase{"FolderOf511GivesNone", longFolder + "g/app", "", ""},
-                      RuleCase{"NoProgram", "", "", ""}),
+    ::testing::Values(PathCase{"ProgramsOwnFolder", "/opt/tools/app", "", "/opt/tools/"},
+                      PathCase{"AbsentDirectory", "/opt/tools/app", nullptr, "/opt/tools/"},
+                      PathCase{"DirectoryWins", "/opt/tools/app", "/work", "/work"},
+                      PathCase{"OnlySeparatorFirstGivesNone", "/app", "", ""},
+                      PathCase{"BareNameGivesNone", "notepad.exe", "", ""},
+                      PathCase{"RelativeFolder", "tools/app", "", "tools/"},
+                      PathCase{"FolderOf510Fits", longFolder + "/app", "", longFolder + "/"},
+                      PathCase{"FolderOf511GivesNone", longFolder + "g/app", "", ""},
+                      PathCase{"NoProgram", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct DirectoryCase {
@@ -228,7 +228,7 @@ inline void PrintTo(const DirectoryCase& row, std::ostream* out) {
 class WorkingDirectories : public StartingPrograms,
                            public ::testing::WithParamInterface<DirectoryCase> {};
 
-TEST_P(WorkingDirectories, FollowTheRules) {
+TEST_P(WorkingDirectories, AreWhereTheStartedProgramRuns) {
   const DirectoryCase& row = GetParam();
   WriteRecorder(root_ / "tools" / "app", record_);
   fs::create_directories(root_ / "work");

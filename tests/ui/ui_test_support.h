@@ -8,8 +8,7 @@
 // event processing, which is what a test of WaitForEvent needs: the input then arrives
 // while WaitForEvent waits, exactly like input from a person. Note that a typed character
 // reaches a field one message after its key press (a key-down message and a character
-// message, as on the platform the program was written for), so process events (or call
-// WaitForEvent twice) before reading a field's text.
+// message), so process events (or call WaitForEvent twice) before reading a field's text.
 //
 // Header-only; needs Qt6::Widgets and Qt6::Test.
 

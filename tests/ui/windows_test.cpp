@@ -379,7 +379,7 @@ inline void PrintTo(const TabCase& row, std::ostream* out) {
 
 class TabRows : public TabKeys, public ::testing::WithParamInterface<TabCase> {};
 
-TEST_P(TabRows, MoveTheFocusByTheLayersRules) {
+TEST_P(TabRows, MoveTheFocusAmongEligibleControls) {
   const TabCase& row = GetParam();
   FocusGadget(row.start == -1 ? 999 : row.start);
   ProcessFor(std::chrono::milliseconds(10));
