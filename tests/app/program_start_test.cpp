@@ -16,10 +16,12 @@
 #include <fstream>
 #include <string>
 
+#include <QClipboard>
 #include <QDate>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLineEdit>
 
 #include "files/program_folder.h"
 #include "resources/embedded_picture.h"
@@ -355,6 +357,21 @@ TEST_F(ProgramScenario, TypingInTheOtherFieldsComputesNothing) {
   driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
   driver.Expect("the payment field still shows blank", [] { return GadgetText(15) == "blank"; });
   driver.Expect("the print button is still disabled", [] { return !MainGadget(3)->isEnabled(); });
+  Quit(driver);
+  EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+}
+
+TEST_F(ProgramScenario, PastingTwoHundredThousandCharactersStopsAtTheLimit) {
+  Driver driver;
+  Begin(driver);
+  FocusByClick(driver, 13);
+  driver.Do("put 200,000 characters on the clipboard",
+            [] { QApplication::clipboard()->setText(QString(200000, QLatin1Char('7'))); });
+  driver.Do("paste with Ctrl+V", [] { PressKey(Qt::Key_V, Qt::ControlModifier); });
+  driver.WaitUntil("the amount field holds 32767 characters",
+                   [] { return static_cast<QLineEdit*>(MainGadget(13))->text().size() == 32767; });
+  driver.Do("click Information", [] { Click(MainGadget(5)); });
+  driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }
