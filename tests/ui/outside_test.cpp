@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "files/program_folder.h"
 #include "tests/ui/layer_fixture.h"
@@ -103,16 +103,22 @@ class EnvironmentGuard {
   std::optional<std::string> old_;
 };
 
-// A stand-in program that writes its arguments and working directory into a record file,
-// waits a moment and then writes "ended".
-void WriteRecorder(const fs::path& path, const fs::path& record) {
+// A stand-in program that writes its arguments and working directory into a record file
+// and then "ended". Given a release file, it waits for that file first (at most 60 s).
+void WriteRecorder(const fs::path& path, const fs::path& record,
+                   const std::optional<fs::path>& release = std::nullopt) {
   fs::create_directories(path.parent_path());
   std::ofstream script(path);
   script << "#!/bin/sh\n"
          << "echo \"args:$*\" > '" << record.string() << "'\n"
-         << "echo \"cwd:$(pwd)\" >> '" << record.string() << "'\n"
-         << "sleep 0.4\n"
-         << "echo ended >> '" << record.string() << "'\n";
+         << "echo \"cwd:$(pwd)\" >> '" << record.string() << "'\n";
+  if (release) {
+    script << "i=0\n"
+           << "while [ ! -e '" << release->string() << "' ] && [ $i -lt 600 ]; do\n"
+           << "  sleep 0.1; i=$((i + 1))\n"
+           << "done\n";
+  }
+  script << "echo ended >> '" << record.string() << "'\n";
   script.close();
   fs::permissions(path, fs::perms::owner_all);
 }
@@ -149,27 +155,36 @@ class StartingPrograms : public LayerTest {
 };
 
 TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
-  WriteRecorder(root_ / "bin" / "notepad.exe", record_);
+  const fs::path release = root_ / "release";
+  WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
   fs::current_path(root_);
-  QElapsedTimer clock;
-  clock.start();
+  // The editor is let go once it has started; only a call that waits for it finds it ended.
+  std::thread releaser([this, release] {
+    for (int i = 0; i < 600 && Record().find("cwd:") == std::string::npos; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    std::ofstream{release};
+  });
   const PlatformHandle process = StartProgram("notepad.exe", "Loan.txt", "", StartAndWait);
-  EXPECT_GE(clock.elapsed(), 400);
+  const std::string recordOnReturn = Record();
+  releaser.join();
   EXPECT_GT(process, 1u);
-  EXPECT_EQ(Record(), "args:Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
+  EXPECT_EQ(recordOnReturn, "args:Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
   // The program folder stays the current directory.
   EXPECT_EQ(fs::current_path(), root_ / "folder");
 }
 
 TEST_F(StartingPrograms, WithoutFlagOneTheCallReturnsAtOnce) {
-  WriteRecorder(root_ / "bin" / "notepad.exe", record_);
+  const fs::path release = root_ / "release";
+  WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
-  QElapsedTimer clock;
-  clock.start();
   EXPECT_GT(StartProgram("notepad.exe", "Loan.txt", nullptr, 0), 1u);
-  EXPECT_LT(clock.elapsed(), 400);
-  ASSERT_TRUE(ProcessUntil([this] { return Record().find("ended") != std::string::npos; }));
+  // The program waits for its release, so it cannot have ended yet.
+  EXPECT_EQ(Record().find("ended"), std::string::npos);
+  std::ofstream{release};
+  ASSERT_TRUE(ProcessUntil([this] { return Record().find("ended") != std::string::npos; },
+                           std::chrono::seconds(60)));
   CollectEndedPrograms();
 }
 
