@@ -174,7 +174,7 @@ class Notifications : public Gadgets {
     CreateButtonGadget(3, 0, 30, 80, 25, "Print");
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(15);
-    ProcessFor(std::chrono::milliseconds(10));
+    DeliverPostedEvents();
     ForgetPendingEvent();
     RecordedNotifications().clear();
     SetWindowHook(RecordingHook);
@@ -203,7 +203,7 @@ TEST_F(Notifications, ComeInTheOrderTheProgramCountsOn) {
   for (const NotifyCase& row : rows) {
     SCOPED_TRACE(row.name);
     FocusGadget(15);
-    ProcessFor(std::chrono::milliseconds(5));
+    DeliverPostedEvents();
     RecordedNotifications().clear();
     row.action();
     EXPECT_EQ(RecordedNotifications(), row.expected);
@@ -219,28 +219,28 @@ TEST_F(Notifications, FocusingThirteenWhileFifteenHasTheFocusLeavesThirteenPendi
 
 TEST_F(Notifications, TypingNotifiesInBothKindsOfField) {
   FocusGadget(20);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("x"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> multiLine = {{0, 20, 0x400}, {0, 20, 0x300}};
   EXPECT_EQ(RecordedNotifications(), multiLine);
 
   FocusGadget(13);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("1"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> oneLine = {{0, 13, 0x400}, {0, 13, 0x300}};
   EXPECT_EQ(RecordedNotifications(), oneLine);
 }
 
 TEST_F(Notifications, TypingIntoAReadOnlyFieldChangesNothing) {
   FocusGadget(19);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("zz"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   EXPECT_STREQ(ReadGadgetText(19), "notice");
   EXPECT_TRUE(RecordedNotifications().empty());
 }
@@ -249,10 +249,10 @@ TEST_F(Notifications, TypingIntoAFullFieldReportsTheLimit) {
   const std::string full(32767, '9');
   WriteGadgetText(13, full.c_str());
   FocusGadget(13);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("1"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> expected = {{0, 13, 0x501}};
   EXPECT_EQ(RecordedNotifications(), expected);
   EXPECT_EQ(std::strlen(ReadGadgetText(13)), 31999u);
@@ -366,7 +366,7 @@ TEST_F(Notifications, PastingStopsAtTheLimit) {
 
 TEST_F(Notifications, AClosedWindowsControlsSendNothing) {
   CloseFormWindow(0);
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   EXPECT_TRUE(RecordedNotifications().empty());
   FocusGadget(13);
   WriteGadgetText(13, "x");

@@ -36,7 +36,7 @@ class MessageBoxes : public LayerTest {
     CreateButtonGadget(3, 10, 40, 80, 25, "Print");
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(13);
-    ProcessFor(std::chrono::milliseconds(10));
+    DeliverPostedEvents();
   }
   QWidget* window_ = nullptr;
 };
@@ -63,7 +63,7 @@ TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {
     EXPECT_EQ(box->parentWidget(), window_);
     ForgetPendingEvent();
     SendClick(button);
-    ProcessFor(std::chrono::milliseconds(20));
+    DeliverPostedEvents();
     clicksWhileUp = Events().pendingEvent == GadgetEvent && LastEventGadget() == 3 ? 1 : 0;
   });
   EXPECT_EQ(ShowMessageBox("Please Note", "For proper alignment use a small font", 0), 1);
