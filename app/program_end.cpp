@@ -16,6 +16,10 @@ void SetWindowCloser(void (*closeAllWindows)()) {
   windowCloser = closeAllWindows;
 }
 
+// The end of the program's life, in one order: the file layer (a report still open after a
+// fatal date is closed by the system with the process); the windows, highest number first,
+// and then the rest of the window layer with the application object last; then the program
+// heap, which releases every text, table and list record at once; last the process.
 void EndProgram() {
   EndTextFiles();
   if (windowCloser != nullptr) windowCloser();

@@ -4,9 +4,11 @@
 
 namespace quentara {
 
-/// Start-up hands over the step that closes every open window.
+/// Start-up hands over the window layer's end: every open window closed, then the rest of
+/// the layer released, the application object last.
 void SetWindowCloser(void (*closeAllWindows)());
-/// Ends the file layer, closes every window, releases the program heap and exits with 0.
+/// Ends the file layer, closes every window and releases the window layer, releases the
+/// program heap and exits with 0.
 [[noreturn]] void EndProgram();
 
 }  // namespace quentara

@@ -91,10 +91,10 @@ void FreePicture(PictureSlot& slot) {
   slot = PictureSlot{};
 }
 
-PlatformHandle StorePicture(std::int32_t number, const QImage& image, bool isIcon) {
+PlatformHandle StorePicture(std::int32_t number, const QImage& image) {
   const QPixmap pixmap = QPixmap::fromImage(image);
   if (pixmap.isNull()) return 0;
-  const PlatformHandle handle = Handles().pictures.Add(PictureRecord{pixmap, isIcon});
+  const PlatformHandle handle = Handles().pictures.Add(PictureRecord{pixmap});
   if (handle == 0) return 0;
   PictureTable()[static_cast<std::size_t>(number)] =
       PictureSlot{handle, pixmap.width(), pixmap.height(), pixmap.depth()};
@@ -129,7 +129,7 @@ PlatformHandle LoadBitmapFile(std::int32_t number, const unsigned char* data, st
     image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     image.fill(Qt::black);
   }
-  return StorePicture(number, image, false);
+  return StorePicture(number, image);
 }
 
 // An icon directory: the first image, in whatever format Qt's icon reader takes (a bitmap
@@ -154,13 +154,18 @@ PlatformHandle LoadIconFile(std::int32_t number, const unsigned char* data, std:
   if (image.isNull() || !SensibleSize(image.width(), image.height())) return 0;
   GrowObjectTable(PictureTable(), number, pictureTableStep);
   FreePicture(PictureTable()[static_cast<std::size_t>(number)]);
-  return StorePicture(number, image, true);
+  return StorePicture(number, image);
 }
 
 }  // namespace
 
 void InitFonts() {
   FontTable().assign(fontTableStep, 0);
+}
+
+void EndFonts() {
+  FontTable().clear();
+  FontTable().shrink_to_fit();
 }
 
 std::int32_t FontPixelHeight(std::int32_t size) {
@@ -240,6 +245,11 @@ void InitPictureDecoders() {
 
 void InitPictures() {
   PictureTable().assign(pictureTableStep, PictureSlot{});
+}
+
+void EndPictures() {
+  PictureTable().clear();
+  PictureTable().shrink_to_fit();
 }
 
 PlatformHandle LoadPictureFromMemory(std::int32_t number, const unsigned char* data,

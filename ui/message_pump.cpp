@@ -275,13 +275,23 @@ class MessagePump final : public QObject {
   }
 };
 
+MessagePump* pump = nullptr;
+
 }  // namespace
 
 void InstallMessagePump() {
-  static MessagePump* pump = nullptr;
   if (pump != nullptr || QCoreApplication::instance() == nullptr) return;
   pump = new MessagePump;
   QCoreApplication::instance()->installEventFilter(pump);
+}
+
+void RemoveMessagePump() {
+  if (pump == nullptr) return;
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    application->removeEventFilter(pump);
+  }
+  delete pump;
+  pump = nullptr;
 }
 
 void HandleNextMessages() {

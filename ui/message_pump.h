@@ -24,6 +24,8 @@ inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 
 /// Installs the application-wide event filter (once).
 void InstallMessagePump();
+/// Program end, before the application object goes: removes and deletes the filter.
+void RemoveMessagePump();
 
 /// Lets Qt handle events, waiting when there are none, until at least one platform message
 /// of a form window has been handled, and queues each message handled in

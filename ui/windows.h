@@ -36,6 +36,11 @@ void CloseFormWindow(std::int32_t number);
 /// one of its own messages is being handled is deleted at the next WaitForEvent; its
 /// controls send nothing any more from the moment it is closed.
 void CloseAllFormWindows();
+/// Program end: closes every window as CloseAllFormWindows does and deletes them, then takes
+/// the rest of the layer down in this order: the gadget, picture, font and window tables go
+/// back to the heap, every font, brush and picture is released, and the application object
+/// is deleted last. Called from outside any event; nothing of the layer is used afterwards.
+void EndWindows();
 /// hide = 0 shows the window (and makes it active), any other value hides it. Activation
 /// is asynchronous on X11: the focus notifications it causes come with the next messages.
 void ShowFormWindow(std::int32_t number, std::int32_t hide);
