@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,27 @@ TEST_F(WindowTable, ClosingANumberThatIsNotOpenDoesNothing) {
   ShowFormWindow(3, 0);
   EXPECT_EQ(WindowHandle(3), 0u);
   EXPECT_EQ(WindowSlotCount(), 10);
+}
+
+TEST_F(WindowTable, TheLayersEndDeletesEveryWindowHighestFirstAndTheApplicationLast) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        OpenFormWindow(0, 0, 0, 200, 100, 0, "zero");
+        OpenFormWindow(3, 0, 0, 200, 100, 0, "three");
+        std::string order;
+        auto record = [&order](QObject* object, const char* name) {
+          QObject::connect(object, &QObject::destroyed, [&order, name] { order += name; });
+        };
+        record(FormWindowWidget(0), "window 0, ");
+        record(FormWindowWidget(3), "window 3, ");
+        record(QCoreApplication::instance(), "application");
+        EndWindows();
+        std::fprintf(stderr, "%s; tables %d %d\n", order.c_str(), WindowSlotCount(),
+                     GadgetSlotCount());
+        std::_Exit(QCoreApplication::instance() == nullptr ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "window 3, window 0, application; tables 0 0");
 }
 
 struct FlagCase {
