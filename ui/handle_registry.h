@@ -1,8 +1,9 @@
 #pragma once
 // The handles the window layer hands out: every window, control, font, brush, picture and
 // started process gets a fresh number from one counter, and the registry maps it back to
-// the Qt object behind it. A handle is never reused, so a stale one names nothing instead
-// of naming something else. This file does not know what the objects are used for.
+// what it names (a control's handle is kept in its gadget slot instead, beside the control).
+// A handle is never reused, so a stale one names nothing instead of naming something else.
+// This file does not know what the objects are used for.
 
 #include <sys/types.h>
 
