@@ -1,7 +1,8 @@
 #pragma once
 // The colours of the calculator's labels: a text colour and a background colour recorded
 // per gadget, and the window hook that hands them to a label when it asks how to paint
-// itself. Gadgets without a record keep the platform's colours; buttons are never coloured.
+// itself. Gadgets without a record keep the window layer's default colours; buttons are
+// never coloured.
 
 #include <cstdint>
 

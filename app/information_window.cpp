@@ -26,8 +26,8 @@ constexpr const char* secondParagraph =
 constexpr const char* thirdParagraph = "Your loan length, etc. would be reduced accordingly.";
 constexpr const char* lineEnd = "\r\n";
 
-// Read-only, multi-line, and asking for both centred and right-aligned text; the platform
-// wraps such a field's lines at its width.
+// Read-only, multi-line, and asking for both centred and right-aligned text; the window
+// layer wraps such a field's lines at its width.
 constexpr std::uint32_t noticeStyle = ES_READONLY | ES_MULTILINE | ES_RIGHT | ES_CENTER;
 static_assert(noticeStyle == 0x807);
 }  // namespace

@@ -10,20 +10,21 @@ namespace quentara {
 
 namespace {
 void (*windowCloser)() = nullptr;
-}
+void (*endCatcher)() = nullptr;
+}  // namespace
 
 void SetWindowCloser(void (*closeAllWindows)()) {
   windowCloser = closeAllWindows;
-}
-
-namespace {
-void (*endCatcher)() = nullptr;
 }
 
 void SetProgramEndCatcher(void (*catcher)()) {
   endCatcher = catcher;
 }
 
+// The end of the program's life, in one order: the file layer (a report still open after a
+// fatal date is closed by the system with the process); the windows, highest number first,
+// and then the rest of the window layer with the application object last; then the program
+// heap, which releases every text, table and list record at once; last the process.
 void EndProgram() {
   if (endCatcher != nullptr) endCatcher();
   EndTextFiles();

@@ -36,7 +36,7 @@ void StartUp(int argc, char** argv) {
   // on it.
   LoadPictureFromMemory(0, embeddedPicture, embeddedPictureSize);
   SetMessageBoxFunction(ShowMessageBox);
-  SetWindowCloser(CloseAllFormWindows);
+  SetWindowCloser(EndWindows);
 }
 
 // Returns 1 when the command asks the program to end.

@@ -136,8 +136,7 @@ DateValue CurrentDate() {
   tzset();
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr) return noDate;
-  // A leap second reads as the last second of its minute; the wall clock the calculator
-  // was made for never shows second 60.
+  // A leap second reads as the last second of its minute: a date value has no second 60.
   int second = local.tm_sec > 59 ? 59 : local.tm_sec;
   return ComposeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                      local.tm_min, second);

@@ -26,8 +26,8 @@ namespace {
 // subnormal is 2^-1074); every decimal beyond that is a zero, so we let std::to_chars
 // produce at most that many and add the rest ourselves.
 constexpr std::int32_t exactDecimals = 1074;
-// The largest count of decimals the payment field or the report could ask for; the format
-// of the old runtime call held at most six digits of it.
+// The largest count of decimals FormatFixed honours (six digits); a larger count is taken
+// as this one. The payment field and the report ask for two.
 constexpr std::int32_t maxDecimals = 999999;
 // Sign, up to 309 integer digits of a double, the point and the exact decimals.
 constexpr std::size_t fixedBufferSize = 1 + 309 + 1 + exactDecimals + 16;

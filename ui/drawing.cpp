@@ -97,7 +97,7 @@ PlatformHandle MakeSolidBrush(Color color) {
 }
 
 void DeleteBrush(PlatformHandle brush) {
-  // The stock brushes stay, as the platform's stock objects do.
+  // The two stock brushes follow the system colours and are shared; they cannot be deleted.
   if (brush == buttonFaceBrush || brush == windowColorBrush) return;
   Handles().brushes.Remove(brush);
 }

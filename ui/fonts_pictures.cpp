@@ -52,7 +52,7 @@ ObjectTable<PictureSlot>& PictureTable() {
 }
 
 // MulDiv: a * b / c in 64 bits, rounded half away from zero; -1 when c is 0 or the result
-// does not fit 32 bits, as the platform's.
+// does not fit 32 bits, as Win32's MulDiv.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   if (c == 0) return -1;
   const std::int64_t product = std::int64_t{a} * b;
@@ -91,10 +91,10 @@ void FreePicture(PictureSlot& slot) {
   slot = PictureSlot{};
 }
 
-PlatformHandle StorePicture(std::int32_t number, const QImage& image, bool isIcon) {
+PlatformHandle StorePicture(std::int32_t number, const QImage& image) {
   const QPixmap pixmap = QPixmap::fromImage(image);
   if (pixmap.isNull()) return 0;
-  const PlatformHandle handle = Handles().pictures.Add(PictureRecord{pixmap, isIcon});
+  const PlatformHandle handle = Handles().pictures.Add(PictureRecord{pixmap});
   if (handle == 0) return 0;
   PictureTable()[static_cast<std::size_t>(number)] =
       PictureSlot{handle, pixmap.width(), pixmap.height(), pixmap.depth()};
@@ -115,7 +115,7 @@ QImage DecodeImage(const unsigned char* data, std::size_t size, const char* form
 }
 
 // A bitmap file image: the picture gets the size its header states and the screen's pixel
-// format; pixels that cannot be converted leave it black, as on the platform.
+// format; pixels that cannot be converted leave it black, so a damaged picture still has its size.
 PlatformHandle LoadBitmapFile(std::int32_t number, const unsigned char* data, std::size_t size) {
   GrowObjectTable(PictureTable(), number, pictureTableStep);
   FreePicture(PictureTable()[static_cast<std::size_t>(number)]);
@@ -129,7 +129,7 @@ PlatformHandle LoadBitmapFile(std::int32_t number, const unsigned char* data, st
     image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     image.fill(Qt::black);
   }
-  return StorePicture(number, image, false);
+  return StorePicture(number, image);
 }
 
 // An icon directory: the first image, in whatever format Qt's icon reader takes (a bitmap
@@ -154,13 +154,18 @@ PlatformHandle LoadIconFile(std::int32_t number, const unsigned char* data, std:
   if (image.isNull() || !SensibleSize(image.width(), image.height())) return 0;
   GrowObjectTable(PictureTable(), number, pictureTableStep);
   FreePicture(PictureTable()[static_cast<std::size_t>(number)]);
-  return StorePicture(number, image, true);
+  return StorePicture(number, image);
 }
 
 }  // namespace
 
 void InitFonts() {
   FontTable().assign(fontTableStep, 0);
+}
+
+void EndFonts() {
+  FontTable().clear();
+  FontTable().shrink_to_fit();
 }
 
 std::int32_t FontPixelHeight(std::int32_t size) {
@@ -181,8 +186,8 @@ PlatformHandle CreateFontByName(std::int32_t number, const char* faceName, std::
   // wider: labels sized for the faces we ask for keep their text on one line.
   const QString face = QString::fromLatin1(faceName != nullptr ? faceName : "");
   QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
-  // The platform takes a negative height as the character height and a positive one
-  // (from a negative size) as the cell height; Qt knows only the first, so both become
+  // A negative height is the character height and a positive one (from a negative size)
+  // the cell height, as Win32 fonts take them; Qt knows only the first, so both become
   // the pixel size. Height 0 keeps the default size.
   const std::int32_t height = FontPixelHeight(size);
   if (height != 0) {
@@ -229,7 +234,7 @@ PlatformHandle PlatformGuiFont() {
 QFont GadgetFont(PlatformHandle handle) {
   if (handle == static_cast<PlatformHandle>(-1)) handle = PlatformGuiFont();
   if (const QFont* font = Handles().fonts.Find(handle)) return *font;
-  // A handle that names no font: the platform draws in its system font.
+  // A handle that names no font: the gadget draws in the system font.
   return QApplication::font();
 }
 
@@ -240,6 +245,11 @@ void InitPictureDecoders() {
 
 void InitPictures() {
   PictureTable().assign(pictureTableStep, PictureSlot{});
+}
+
+void EndPictures() {
+  PictureTable().clear();
+  PictureTable().shrink_to_fit();
 }
 
 PlatformHandle LoadPictureFromMemory(std::int32_t number, const unsigned char* data,

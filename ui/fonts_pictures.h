@@ -17,6 +17,8 @@ inline constexpr std::uint32_t FontStrikeOut = 0x8;
 inline constexpr std::uint32_t FontProofQuality = 0x10;
 
 void InitFonts();
+/// Program end: the font table is given back to the heap (the fonts go with the registry).
+void EndFonts();
 /// A font of `size` points (pixel height from the screen's logical vertical resolution:
 /// 9 pt is 12 px at 96 dpi) stored under `number`, replacing the font there. Returns its
 /// handle, 0 on failure. A face the system lacks is replaced by the closest it has.
@@ -35,6 +37,8 @@ std::int32_t FontSlotCount();
 
 void InitPictureDecoders();
 void InitPictures();
+/// Program end: the picture table is given back to the heap.
+void EndPictures();
 /// Builds a picture from a bitmap file image ("BM") or an icon directory of `size` bytes
 /// and stores it under `number`; returns its handle, or 0 (the slot then stays as it was
 /// for unrecognised data).

@@ -5,9 +5,8 @@
 // offers it to the program's hook first and otherwise does what the window table says.
 // Qt's own event handling stays with Qt; this file only translates.
 //
-// Where the layer's comments speak of "the platform", they mean the window system whose
-// messages, numbers and order of notifications the program was designed around; the
-// layer reproduces them on Qt.
+// Messages, notification codes and styles keep their Win32 names and numbers (WM_COMMAND,
+// EN_SETFOCUS, WS_CAPTION), so the hook reads the same on every window system.
 
 #include <QEvent>
 #include <QWidget>
@@ -128,13 +127,13 @@ FormWindow* FormFromHandle(PlatformHandle handle);
 /// Raises the window and asks the window system to make it the active one. Activation is
 /// asynchronous on X11 (and on the offscreen platform): the focus notifications it causes
 /// (a field of the window that was active losing the focus, one of this window gaining it)
-/// arrive with the next messages, in the platform's order, rather than inside the call.
+/// arrive with the next messages, in that order, rather than inside the call.
 /// Making Qt's active window change at once instead would let the window system's own,
 /// later activations of windows requested in between flip the focus back and forth.
 void Activate(QWidget* window);
 
-/// Tab and Shift+Tab inside the active form window, by the layer's own rules: the eligible
-/// children (enabled, visible, tab stops) in creation order.
+/// Tab and Shift+Tab inside the active form window, among the eligible children (enabled,
+/// visible, tab stops) in creation order.
 void MoveFocusForward();
 void MoveFocusBackward();
 

@@ -1,14 +1,22 @@
 #include "ui/gadget_controls.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextOption>
+#include <algorithm>
 #include <limits>
 
 #include "ui/drawing.h"
@@ -21,7 +29,7 @@ namespace quentara {
 
 namespace {
 
-// The platform's sunken client edge is two pixels wide.
+// A sunken client edge (WS_EX_CLIENTEDGE) is two pixels wide.
 constexpr int edgeWidth = 2;
 
 void GiveSunkenEdge(QFrame* frame) {
@@ -59,7 +67,7 @@ void ApplyFieldColors(QWidget* field, const ControlColors& colors) {
 // A printable character typed into a full field is refused and reported.
 bool RefusedByLimit(QKeyEvent* event, int length, bool hasSelection) {
   const QString text = event->text();
-  return !text.isEmpty() && text.at(0).isPrint() && length >= typingLimit && !hasSelection;
+  return !text.isEmpty() && text.at(0).isPrint() && length >= textLimit && !hasSelection;
 }
 
 }  // namespace
@@ -129,7 +137,8 @@ void LabelGadget::paintEvent(QPaintEvent*) {
 LineFieldGadget::LineFieldGadget(std::int32_t number, QWidget* parent, const QString& text,
                                  std::uint32_t flags)
     : QLineEdit(parent), GadgetControl(number, true) {
-  // Writing is not limited (a text of 40000 characters stays whole); typing is, below.
+  // Writing is not limited (a text of 40000 characters stays whole); typing and pasting
+  // are, below.
   setMaxLength(std::numeric_limits<int>::max());
   setFrame((flags & GadgetEdgeFlag) == 0);
   setAlignment(HorizontalAlignment(flags) | Qt::AlignVCenter);
@@ -147,17 +156,19 @@ LineFieldGadget::LineFieldGadget(std::int32_t number, QWidget* parent, const QSt
 void LineFieldGadget::SetText(const QString& text) {
   writing_ = true;
   setText(text);
-  // A written text shows from its start, with the caret there, as on the platform.
+  // A written text shows from its start, with the caret there: a long payment or date
+  // shows its first digits.
   setCursorPosition(0);
   writing_ = false;
-  // The platform notifies a written text even when it is the same as before.
+  // A written text notifies even when it is the same as before: the program counts on
+  // the event of the field it writes.
   Notify(this, EN_UPDATE);
   Notify(this, EN_CHANGE);
 }
 
 void LineFieldGadget::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  // A popup (the context menu) does not take the focus on the platform.
+  // A popup (the context menu) does not take the focus away from the field.
   if (event->reason() != Qt::PopupFocusReason) Notify(this, EN_SETFOCUS);
 }
 
@@ -167,11 +178,92 @@ void LineFieldGadget::focusOutEvent(QFocusEvent* event) {
 }
 
 void LineFieldGadget::keyPressEvent(QKeyEvent* event) {
+  if (!isReadOnly() && event->matches(QKeySequence::Paste)) {
+    // Ctrl+Shift+Insert pastes the selection where the desktop's key scheme says so.
+    const bool selection = event->key() == Qt::Key_Insert &&
+                           event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+    PasteWithinLimit(selection ? QClipboard::Selection : QClipboard::Clipboard);
+    return;
+  }
   if (!isReadOnly() && RefusedByLimit(event, static_cast<int>(text().size()), hasSelectedText())) {
     Notify(this, EN_MAXTEXT);
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+void LineFieldGadget::mouseReleaseEvent(QMouseEvent* event) {
+  // The middle button pastes the desktop's selection where there is one (X11).
+  if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+      QGuiApplication::clipboard()->supportsSelection()) {
+    deselect();
+    InsertWithinLimit(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void LineFieldGadget::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  if (menu == nullptr) return;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  // The menu's Paste goes through the limit too. The action is the one connected to
+  // QLineEdit::paste (the connection is made by name, or by pointer in other Qt versions).
+  for (QAction* action : menu->actions()) {
+    if (QObject::disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+        QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+      connect(action, &QAction::triggered, this,
+              [this] { PasteWithinLimit(QClipboard::Clipboard); });
+    }
+  }
+  menu->popup(event->globalPos());
+}
+
+void LineFieldGadget::dropEvent(QDropEvent* event) {
+  const QMimeData* data = event->mimeData();
+  // Text moved within the field leaves its length as it was.
+  const bool movedWithin = event->source() == this && event->dropAction() == Qt::MoveAction;
+  if (isReadOnly() || data == nullptr || !data->hasText() || movedWithin) {
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  const QString dropped = data->text();
+  const qsizetype room = std::max<qsizetype>(0, textLimit - text().size());
+  if (dropped.size() <= room) {
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  Notify(this, EN_MAXTEXT);
+  if (room == 0) {
+    event->ignore();
+    return;
+  }
+  // The same drop with only the part that fits.
+  QMimeData fitting;
+  fitting.setText(dropped.left(room));
+  QDropEvent cut(event->position(), event->possibleActions(), &fitting, event->buttons(),
+                 event->modifiers(), event->type());
+  cut.setDropAction(event->dropAction());
+  QLineEdit::dropEvent(&cut);
+  event->setDropAction(cut.dropAction());
+  event->setAccepted(cut.isAccepted());
+}
+
+void LineFieldGadget::InsertWithinLimit(const QString& inserted) {
+  if (inserted.isEmpty() && !hasSelectedText()) return;
+  const qsizetype kept = text().size() - selectedText().size();
+  const qsizetype room = std::max<qsizetype>(0, textLimit - kept);
+  if (inserted.size() > room) {
+    Notify(this, EN_MAXTEXT);
+    // A full field keeps its selection rather than lose it to nothing.
+    if (room == 0) return;
+  }
+  // Only the part that fits is handed to the field: a long text is never laid out whole.
+  insert(inserted.left(room));
+}
+
+void LineFieldGadget::PasteWithinLimit(QClipboard::Mode mode) {
+  InsertWithinLimit(QGuiApplication::clipboard()->text(mode));
 }
 
 void LineFieldGadget::paintEvent(QPaintEvent* event) {
@@ -285,7 +377,7 @@ void FrameGadget::SetText(const QString& text) {
 }
 
 void FrameGadget::paintEvent(QPaintEvent*) {
-  // Caption inset and padding, in pixels, as the platform draws a group box.
+  // Caption inset and padding of a group box, in pixels.
   constexpr int captionInset = 8;
   constexpr int captionPadding = 2;
   const ControlColors colors = AskControlColors(this, Handle(), WM_CTLCOLORSTATIC);

@@ -2,8 +2,9 @@
 // The Qt controls behind gadgets: a label that paints itself in the colours its window
 // answers, one-line and multi-line fields, push buttons, group frames and pictures. Each
 // reports what the program may hear of (focus, text changes, clicks) as WM_COMMAND
-// notifications to its form window, in the order the platform gives them.
+// notifications to its form window: a field losing the focus before the one gaining it.
 
+#include <QClipboard>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPixmap>
@@ -20,8 +21,10 @@ namespace quentara {
 /// Kinds of the gadget table; frames share the button kind.
 enum class GadgetKind : std::uint8_t { None, Text, String, Button, Picture };
 
-/// Typing stops at this many characters (EN_MAXTEXT); writing a text is not limited.
-inline constexpr int typingLimit = 32767;
+/// A one-line field takes at most this many characters from the keyboard, the clipboard or
+/// a drop; what goes past it is refused with EN_MAXTEXT. A text the program writes is not
+/// limited.
+inline constexpr int textLimit = 32767;
 
 /// What every gadget control knows of itself, whatever Qt class it is.
 class GadgetControl {
@@ -76,7 +79,8 @@ class LabelGadget final : public QFrame, public GadgetControl {
   Qt::Alignment alignment_;
 };
 
-/// A one-line field.
+/// A one-line field. Typed and pasted text (keyboard, context menu, middle button, drop)
+/// stops at textLimit.
 class LineFieldGadget final : public QLineEdit, public GadgetControl {
  public:
   LineFieldGadget(std::int32_t number, QWidget* parent, const QString& text, std::uint32_t flags);
@@ -89,9 +93,16 @@ class LineFieldGadget final : public QLineEdit, public GadgetControl {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  /// Replaces the selection with as much of the text as the limit leaves room for.
+  void InsertWithinLimit(const QString& text);
+  void PasteWithinLimit(QClipboard::Mode mode);
+
   bool writing_ = false;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// The fonts gadgets are given: a stored font by its handle, the platform's GUI font for
+// The fonts gadgets are given: a stored font by its handle, the default GUI font for
 // the handle -1, and the system font for a handle that names no font (any more).
 
 #include <QFont>
@@ -8,7 +8,7 @@
 
 namespace quentara {
 
-/// The platform's default GUI font: "Arial" at the pixel height of 8 points. Made on first
+/// The default GUI font: "Arial" at the pixel height of 8 points. Made on first
 /// use and kept for the program's life, under the same handle.
 PlatformHandle PlatformGuiFont();
 /// The font a gadget gets for a handle.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QPointer>
 #include <algorithm>
 
 #include "text/object_tables.h"
@@ -23,6 +24,8 @@ constexpr std::size_t readLimit = 31999;
 struct GadgetSlot {
   PlatformHandle handle = 0;
   GadgetKind kind = GadgetKind::None;
+  /// The control itself; null once it has been deleted with its window.
+  QPointer<QWidget> control;
 };
 
 ObjectTable<GadgetSlot>& GadgetTable() {
@@ -33,10 +36,13 @@ ObjectTable<GadgetSlot>& GadgetTable() {
 PlatformHandle gadgetParent = 0;
 PlatformHandle defaultGadgetFont = 0;
 
+// A gadget's number leads straight to its control through the slot. A control whose window
+// has been closed is gone for the program (its slot keeps the stale handle), even while Qt
+// still holds the widget until the window is deleted.
 GadgetControl* ControlOfNumber(std::int32_t number) {
   GadgetSlot* slot = FindSlot(GadgetTable(), number);
-  if (slot == nullptr) return nullptr;
-  return dynamic_cast<GadgetControl*>(GadgetWidget(slot->handle));
+  if (slot == nullptr || FormOf(slot->control) == nullptr) return nullptr;
+  return dynamic_cast<GadgetControl*>(slot->control.data());
 }
 
 QString FromProgramText(const char* text) {
@@ -50,26 +56,25 @@ PlatformHandle CreateGadget(std::int32_t number, std::int32_t x, std::int32_t y,
                             std::int32_t height, GadgetKind kind, bool withFont, Make make) {
   if (!IsObjectNumber(number)) return 0;
   FormWindow* parent = FormFromHandle(gadgetParent);
-  // A control the platform refuses leaves handle 0 in the slot; a refused picture gadget
+  // A control that cannot be made leaves handle 0 in the slot; a refused picture gadget
   // leaves the table untouched.
   if (parent == nullptr && kind == GadgetKind::Picture) return 0;
   GrowObjectTable(GadgetTable(), number, gadgetTableStep);
   const auto index = static_cast<std::size_t>(number);
   if (parent == nullptr) {
-    GadgetTable()[index] = GadgetSlot{0, kind};
+    GadgetTable()[index] = GadgetSlot{0, kind, nullptr};
+    return 0;
+  }
+  const PlatformHandle handle = NewHandle();
+  if (handle == 0) {
+    if (kind != GadgetKind::Picture) GadgetTable()[index] = GadgetSlot{0, kind, nullptr};
     return 0;
   }
   QWidget* control = make(parent);
-  const PlatformHandle handle = Handles().gadgets.Add(control);
-  if (handle == 0) {
-    delete control;
-    if (kind != GadgetKind::Picture) GadgetTable()[index] = GadgetSlot{0, kind};
-    return 0;
-  }
   dynamic_cast<GadgetControl*>(control)->SetHandle(handle);
   control->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
   // A control already stored under this number stays where it is, unreachable by number.
-  GadgetTable()[index] = GadgetSlot{handle, kind};
+  GadgetTable()[index] = GadgetSlot{handle, kind, control};
   if (withFont) control->setFont(GadgetFont(defaultGadgetFont));
   control->show();
   return handle;
@@ -81,6 +86,13 @@ void InitGadgets() {
   GadgetTable().assign(gadgetTableStep, GadgetSlot{});
   gadgetParent = 0;
   defaultGadgetFont = PlatformGuiFont();
+}
+
+void EndGadgets() {
+  GadgetTable().clear();
+  GadgetTable().shrink_to_fit();
+  gadgetParent = 0;
+  defaultGadgetFont = 0;
 }
 
 PlatformHandle SetGadgetParent(PlatformHandle windowHandle) {

@@ -24,6 +24,8 @@ inline constexpr std::uint32_t WS_EX_CLIENTEDGE = 0x200;
 
 /// Start-up: an empty gadget table of 30 slots and the default GUI font.
 void InitGadgets();
+/// Program end, once every window is closed: the gadget table is given back to the heap.
+void EndGadgets();
 /// Gadgets created from now on go into this window; returns windowHandle (0 = failure).
 PlatformHandle SetGadgetParent(PlatformHandle windowHandle);
 PlatformHandle CreateTextGadget(std::int32_t number, std::int32_t x, std::int32_t y,
@@ -48,7 +50,7 @@ void FocusGadget(std::int32_t number);
 /// disabled = 0 enables the gadget, any other value disables it.
 void SetGadgetDisabled(std::int32_t number, std::int32_t disabled);
 PlatformHandle GadgetHandle(std::int32_t number);
-/// Gives the gadget the font (-1: the platform's GUI font); gadget number -1 sets the font
+/// Gives the gadget the font (-1: the default GUI font); gadget number -1 sets the font
 /// of gadgets created later instead.
 void ApplyGadgetFont(std::int32_t number, PlatformHandle font);
 /// Slots in the gadget table (for tests).

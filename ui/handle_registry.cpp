@@ -12,8 +12,19 @@ PlatformHandle NewHandle() {
 }
 
 HandleRegistry& Handles() {
+  // Kept to the process's very end: the program's end empties it (ReleaseHandles) before
+  // the application object goes, and nothing Qt tears down after that may find it gone.
   static HandleRegistry* registry = new HandleRegistry;
   return *registry;
+}
+
+void ReleaseHandles() {
+  HandleRegistry& registry = Handles();
+  registry.windows.Clear();
+  registry.fonts.Clear();
+  registry.brushes.Clear();
+  registry.pictures.Clear();
+  registry.processes.Clear();
 }
 
 QWidget* WindowWidget(PlatformHandle handle) {
@@ -21,9 +32,5 @@ QWidget* WindowWidget(PlatformHandle handle) {
   return window != nullptr ? window->data() : nullptr;
 }
 
-QWidget* GadgetWidget(PlatformHandle handle) {
-  QPointer<QWidget>* gadget = Handles().gadgets.Find(handle);
-  return gadget != nullptr ? gadget->data() : nullptr;
-}
 
 }  // namespace quentara

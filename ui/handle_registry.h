@@ -1,8 +1,9 @@
 #pragma once
 // The handles the window layer hands out: every window, control, font, brush, picture and
 // started process gets a fresh number from one counter, and the registry maps it back to
-// the Qt object behind it. A handle is never reused, so a stale one names nothing instead
-// of naming something else. This file does not know what the objects are used for.
+// what it names (a control's handle is kept in its gadget slot instead, beside the control).
+// A handle is never reused, so a stale one names nothing instead of naming something else.
+// This file does not know what the objects are used for.
 
 #include <sys/types.h>
 
@@ -37,7 +38,6 @@ struct BrushRecord {
 
 struct PictureRecord {
   QPixmap pixmap;
-  bool isIcon = false;
 };
 
 template <class Object>
@@ -54,27 +54,29 @@ class HandleMap {
     return found != objects_.end() ? &found->second : nullptr;
   }
   void Remove(PlatformHandle handle) { objects_.erase(handle); }
-  std::size_t Size() const { return objects_.size(); }
+  void Clear() { objects_.clear(); }
 
  private:
   std::unordered_map<PlatformHandle, Object> objects_;
 };
 
+/// What the handles of windows, fonts, brushes, pictures and started programs name. A
+/// gadget's handle is kept in its slot of the gadget table, beside the control itself.
 struct HandleRegistry {
   HandleMap<QPointer<QWidget>> windows;
-  HandleMap<QPointer<QWidget>> gadgets;
   HandleMap<QFont> fonts;
   HandleMap<BrushRecord> brushes;
   HandleMap<PictureRecord> pictures;
   HandleMap<pid_t> processes;
 };
 
-/// The one registry. It is made on first use and deliberately never destroyed: objects of
-/// the platform may still be torn down while the process exits, and must not find it gone.
+/// The one registry, made on first use.
 HandleRegistry& Handles();
+/// Program end, before the application object goes: every font, brush and picture is
+/// released and every handle names nothing from then on.
+void ReleaseHandles();
 
-/// The widget behind a window or gadget handle, nullptr when it names nothing (any more).
+/// The widget behind a window handle, nullptr when it names nothing (any more).
 QWidget* WindowWidget(PlatformHandle handle);
-QWidget* GadgetWidget(PlatformHandle handle);
 
 }  // namespace quentara

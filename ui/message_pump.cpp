@@ -55,9 +55,9 @@ void Count(std::uint32_t message, bool startsMessage) {
   }
 }
 
-// A typed character on its way to a field, one message after its key press (the platform
-// turns a key press into a key-down message and a character message, and the field takes
-// the character, and changes its text, only with the second).
+// A typed character on its way to a field, one message after its key press: a key press
+// is a key-down message (WM_KEYDOWN) and then a character message (WM_CHAR), and the
+// field takes the character, and changes its text, only with the second.
 class CharacterMessage final : public QKeyEvent {
  public:
   explicit CharacterMessage(const QKeyEvent& key)
@@ -68,7 +68,7 @@ class CharacterMessage final : public QKeyEvent {
 
 std::int32_t VirtualKey(int key) {
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
-    return key;  // Qt numbers these as the platform does.
+    return key;  // Qt numbers these as the virtual-key codes do.
   }
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
   switch (key) {
@@ -135,8 +135,8 @@ std::uint32_t MouseMessage(QEvent::Type type, Qt::MouseButton button) {
   }
 }
 
-// The platform's number for a spontaneous event, 0 when it is not a queued message there
-// (focus and activation changes are sent by the platform, not queued).
+// The message number of a spontaneous event, 0 when it is not a queued message (focus and
+// activation changes reach the window procedure directly, not through the queue).
 std::uint32_t MessageNumber(const QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseMove:
@@ -157,8 +157,8 @@ std::uint32_t MessageNumber(const QEvent* event) {
     }
     case QEvent::Close:
       // The window system's close request (the close box) is the system command that
-      // sends WM_CLOSE on the platform, not WM_CLOSE itself: a hook that refuses WM_CLOSE
-      // leaves no 16 behind.
+      // then sends WM_CLOSE, not WM_CLOSE itself: a hook that refuses WM_CLOSE leaves no
+      // 16 behind.
       return WM_SYSCOMMAND;
     case QEvent::Expose:
       return WM_PAINT;
@@ -196,7 +196,7 @@ bool SplitCharacter(QWidget* receiver, const QKeyEvent* key) {
   auto* control = dynamic_cast<GadgetControl*>(receiver);
   if (control == nullptr || !control->TakesCharacters()) return false;
   const QString text = key->text();
-  // Keys without a character (arrows, Delete) act at once, as on the platform.
+  // Keys without a character (arrows, Delete) act with their key-down message.
   if (text.isEmpty() || text.at(0).unicode() == deleteCharacter) return false;
   QCoreApplication::postEvent(receiver, new CharacterMessage(*key));
   return true;
@@ -282,13 +282,23 @@ class MessagePump final : public QObject {
   }
 };
 
+MessagePump* pump = nullptr;
+
 }  // namespace
 
 void InstallMessagePump() {
-  static MessagePump* pump = nullptr;
   if (pump != nullptr || QCoreApplication::instance() == nullptr) return;
   pump = new MessagePump;
   QCoreApplication::instance()->installEventFilter(pump);
+}
+
+void RemoveMessagePump() {
+  if (pump == nullptr) return;
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    application->removeEventFilter(pump);
+  }
+  delete pump;
+  pump = nullptr;
 }
 
 void HandleNextMessages() {

@@ -1,7 +1,7 @@
 #pragma once
-// The event loop's view of Qt's events: which of them are platform messages of the
-// program's windows (input, exposure, close requests, the layer's own posted messages),
-// what the platform would number them, and the two things that happen before any control
+// The event loop's view of Qt's events: which of them are messages of the program's
+// windows (input, exposure, close requests, the layer's own posted messages), their
+// message numbers, and the two things that happen before any control
 // sees a key: Tab and Shift+Tab become shortcuts of the active form window, and a typed
 // character is taken apart from its key press.
 
@@ -24,6 +24,8 @@ inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 
 /// Installs the application-wide event filter (once).
 void InstallMessagePump();
+/// Program end, before the application object goes: removes and deletes the filter.
+void RemoveMessagePump();
 
 /// Lets Qt handle events, waiting when there are none, until at least one platform message
 /// of a form window has been handled, and queues each message handled in

@@ -103,7 +103,7 @@ std::string FindOnPath(const std::string& name) {
     std::size_t end = entries.find(':', start);
     if (end == std::string::npos) end = entries.size();
     std::string directory = entries.substr(start, end - start);
-    if (directory.empty()) directory = ".";
+    if (directory.empty()) directory.push_back('.');
     const std::string candidate = directory + "/" + name;
     if (IsRunnableFile(candidate)) return candidate;
     start = end + 1;

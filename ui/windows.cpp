@@ -9,7 +9,8 @@
 #include "text/object_tables.h"
 #include "ui/drawing.h"
 #include "ui/form_window.h"
-#include "ui/gadget_controls.h"
+#include "ui/fonts_pictures.h"
+#include "ui/gadgets.h"
 #include "ui/handle_registry.h"
 #include "ui/message_pump.h"
 #include "ui/qt_access.h"
@@ -126,8 +127,8 @@ QPoint OuterPosition(std::int32_t x, std::int32_t y, std::int64_t outerWidth,
   return QPoint(x, y);
 }
 
-// When the active window closes, the platform activates the window that was active
-// before it; without a window manager nobody would.
+// When the active window closes, the window that was active before it becomes active
+// again; without a window manager nobody would do that.
 void ActivatePreviousForm() {
   FormWindow* best = nullptr;
   for (const WindowSlot& slot : WindowTable()) {
@@ -220,13 +221,9 @@ void CloseFormWindow(std::int32_t number) {
   Handles().windows.Remove(handle);
   if (form == nullptr) return;
   const bool wasActive = QApplication::activeWindow() == form;
-  // From here on the window and its controls send nothing, and their handles name
-  // nothing; the gadget table keeps the stale handles.
+  // From here on the window and its controls send nothing, and the controls cannot be
+  // reached by number; the gadget table keeps their stale handles.
   form->MarkClosed();
-  for (QObject* child : form->children()) {
-    if (auto* control = dynamic_cast<GadgetControl*>(child))
-      Handles().gadgets.Remove(control->Handle());
-  }
   form->hide();
   // Inside the window procedure a Qt event of this very window may be on the stack; the
   // window then goes at the next WaitForEvent.
@@ -242,6 +239,22 @@ void CloseAllFormWindows() {
   for (auto number = static_cast<std::int32_t>(WindowTable().size()) - 1; number >= 0; --number) {
     CloseFormWindow(number);
   }
+}
+
+void EndWindows() {
+  CloseAllFormWindows();
+  // A window closed inside one of its own messages (none, from outside any event) would
+  // still be waiting to be deleted.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EndGadgets();
+  EndPictures();
+  EndFonts();
+  WindowTable().clear();
+  WindowTable().shrink_to_fit();
+  Events() = EventState{};
+  ReleaseHandles();
+  RemoveMessagePump();
+  delete QCoreApplication::instance();
 }
 
 void ShowFormWindow(std::int32_t number, std::int32_t hide) {

@@ -2,7 +2,8 @@
 // Numbered form windows and the one event loop of the program. The program opens a window
 // by number, builds gadgets in it and then calls WaitForEvent again and again, acting on
 // the event codes it returns. Every message of a form window is offered to the program's
-// hook first; Tab and Shift+Tab move the focus by the layer's own rules.
+// hook first; Tab and Shift+Tab move the focus among the window's tab stops in the order
+// they were created.
 
 #include <cstdint>
 
@@ -19,7 +20,7 @@ inline constexpr std::uint32_t WS_SYSMENU = 0x00080000;
 inline constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
 inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
 
-/// Start-up: creates the platform application if there is none yet (with the given
+/// Start-up: creates the Qt application object if there is none yet (with the given
 /// arguments), empties the window table (10 slots) and clears the hook and event state.
 void InitWindows(int argc = 0, char** argv = nullptr);
 /// Opens a top-level window whose inner area is width x height, closing an earlier window
@@ -35,6 +36,11 @@ void CloseFormWindow(std::int32_t number);
 /// one of its own messages is being handled is deleted at the next WaitForEvent; its
 /// controls send nothing any more from the moment it is closed.
 void CloseAllFormWindows();
+/// Program end: closes every window as CloseAllFormWindows does and deletes them, then takes
+/// the rest of the layer down in this order: the gadget, picture, font and window tables go
+/// back to the heap, every font, brush and picture is released, and the application object
+/// is deleted last. Called from outside any event; nothing of the layer is used afterwards.
+void EndWindows();
 /// hide = 0 shows the window (and makes it active), any other value hides it. Activation
 /// is asynchronous on X11: the focus notifications it causes come with the next messages.
 void ShowFormWindow(std::int32_t number, std::int32_t hide);

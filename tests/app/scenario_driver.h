@@ -166,14 +166,17 @@ class Driver {
                         return true;
                       }});
   }
-  /// Lets the program run for a while (its events go on being handled).
-  void Pause(int milliseconds) {
-    auto until = std::make_shared<std::optional<std::chrono::steady_clock::time_point>>();
-    steps_.push_back({"pause", [until, milliseconds] {
-                        const auto now = std::chrono::steady_clock::now();
-                        if (!*until) *until = now + std::chrono::milliseconds(milliseconds);
-                        return now >= **until;
-                      }});
+  /// Moves the mouse over the main form's background: a message that raises no event of
+  /// its own. An event the program left pending is handed out with it, and acted on, before
+  /// the next step: steps run while the loop waits for a message, and this one ends that
+  /// wait at once, so the next step runs in the loop's next wait.
+  void Flush() {
+    Do("a mouse move over the main form", [] {
+      // Qt drops a move to where the mouse already is, so every flush goes elsewhere.
+      static int step = 0;
+      step = step % 20 + 1;
+      if (QWidget* form = FormWindowWidget(0)) testing::SendMouseMove(form, QPoint(2 + step, 2));
+    });
   }
   /// A condition checked on every tick from now on, until StopWatching.
   void Watch(std::string what, std::function<bool()> condition) {

@@ -61,9 +61,11 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/d
 [ -n "$window" ] || fail "the main window did not appear within 30 seconds"
 echo "main window: $window"
 
-# No window manager gives the focus, so the test does.
+# No window manager gives the focus, so the test does. The keys below reach the window
+# after its focus change, in the X server's order of events.
 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
-sleep 0.5
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+wait_for 30 focused || fail "the main window did not take the keyboard focus within 30 seconds"
 
 # The date field has the focus at start; replace today's date by the worked example's.
 xdotool key --delay 50 ctrl+a || fail "xdotool key failed"
@@ -75,7 +77,6 @@ report=$folder/Loan.txt
 [ ${#folder} -eq 600 ] || fail "the program's folder is ${#folder} bytes long, not 600"
 report_complete() { [ -f "$report" ] && [ "$(stat -c %s "$report")" -ge "$(stat -c %s "$expected")" ]; }
 wait_for 30 report_complete || fail "Loan.txt did not reach $(stat -c %s "$expected") bytes within 30 seconds"
-sleep 0.5
 if ! cmp "$report" "$expected"; then
   echo "--- expected ---"
   cat -A "$expected"

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "tests/ui/layer_fixture.h"
+#include "ui/drawing_context.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
 
@@ -106,10 +107,14 @@ TEST_F(Colours, AContextNamesNothingOnceThePaintIsOver) {
   SetWindowHook(ColouringHook);
   Picture(1);
   ASSERT_NE(keptContext, 0u);
-  // Writing through a stale context is harmless.
+  EXPECT_EQ(FindDrawingContext(keptContext), nullptr);
+  // Writing through a stale context is harmless: the next paint is as the hook says.
   SetContextTextColor(keptContext, 0x123456);
   SetContextBackMode(keptContext, OPAQUE);
   SetContextBackColor(keptContext, 0x654321);
+  const QImage image = Picture(1);
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(255, 253, 183));
+  EXPECT_TRUE(HasPixelNear(image, QColor(255, 0, 0), 40));
 }
 
 TEST_F(Colours, ADeletedBrushLeavesTheLabelUnfilled) {

@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QTextEdit>
 #include <cstring>
 #include <functional>
@@ -169,14 +174,14 @@ class Notifications : public Gadgets {
     CreateButtonGadget(3, 0, 30, 80, 25, "Print");
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(15);
-    ProcessFor(std::chrono::milliseconds(10));
+    DeliverPostedEvents();
     ForgetPendingEvent();
     RecordedNotifications().clear();
     SetWindowHook(RecordingHook);
   }
 };
 
-TEST_F(Notifications, ComeInThePlatformsOrder) {
+TEST_F(Notifications, ComeInTheOrderTheProgramCountsOn) {
   const std::vector<NotifyCase> rows = {
       {"FocusMovesNotifyTheLoserFirst", [] { FocusGadget(13); }, {{0, 15, 0x200}, {0, 13, 0x100}}},
       {"WritingAFieldNotifiesUpdateThenChange",
@@ -198,7 +203,7 @@ TEST_F(Notifications, ComeInThePlatformsOrder) {
   for (const NotifyCase& row : rows) {
     SCOPED_TRACE(row.name);
     FocusGadget(15);
-    ProcessFor(std::chrono::milliseconds(5));
+    DeliverPostedEvents();
     RecordedNotifications().clear();
     row.action();
     EXPECT_EQ(RecordedNotifications(), row.expected);
@@ -214,28 +219,28 @@ TEST_F(Notifications, FocusingThirteenWhileFifteenHasTheFocusLeavesThirteenPendi
 
 TEST_F(Notifications, TypingNotifiesInBothKindsOfField) {
   FocusGadget(20);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("x"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> multiLine = {{0, 20, 0x400}, {0, 20, 0x300}};
   EXPECT_EQ(RecordedNotifications(), multiLine);
 
   FocusGadget(13);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("1"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> oneLine = {{0, 13, 0x400}, {0, 13, 0x300}};
   EXPECT_EQ(RecordedNotifications(), oneLine);
 }
 
 TEST_F(Notifications, TypingIntoAReadOnlyFieldChangesNothing) {
   FocusGadget(19);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("zz"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   EXPECT_STREQ(ReadGadgetText(19), "notice");
   EXPECT_TRUE(RecordedNotifications().empty());
 }
@@ -244,19 +249,124 @@ TEST_F(Notifications, TypingIntoAFullFieldReportsTheLimit) {
   const std::string full(32767, '9');
   WriteGadgetText(13, full.c_str());
   FocusGadget(13);
-  ProcessFor(std::chrono::milliseconds(5));
+  DeliverPostedEvents();
   RecordedNotifications().clear();
   SendText(window_, QStringLiteral("1"));
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   const std::vector<Notification> expected = {{0, 13, 0x501}};
   EXPECT_EQ(RecordedNotifications(), expected);
   EXPECT_EQ(std::strlen(ReadGadgetText(13)), 31999u);
   SetTextAreaEnd(TextAreaStart());
 }
 
+// Every way of pasting into a one-line field takes only what fits its limit of 32767
+// characters and reports the rest with EN_MAXTEXT (0x501), as typing does.
+struct PasteWay {
+  const char* name;
+  std::function<void(QWidget* window, QWidget* field, const QString& text)> paste;
+  bool replacesSelection;
+};
+
+void TriggerMenuPaste(QWidget* field, const QString& text) {
+  QApplication::clipboard()->setText(text);
+  QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            field->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(field, &request);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  // Undo, Redo, a separator, Cut, Copy, Paste.
+  ASSERT_GE(menu->actions().size(), 6);
+  QAction* paste = menu->actions()[5];
+  ASSERT_TRUE(paste->text().startsWith(QStringLiteral("&Paste"))) << paste->text().toStdString();
+  paste->trigger();
+  menu->close();
+}
+
+void Drop(QWidget* field, const QString& text) {
+  QMimeData data;
+  data.setText(text);
+  // A drop reaches a widget that a drag has entered.
+  QDragEnterEvent enter(QPoint(5, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(field, &enter);
+  QDropEvent drop(QPointF(5, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(field, &drop);
+}
+
+// A long text in short: runs of more than three equal characters as "[count*character]".
+std::string Runs(const QString& text) {
+  std::string runs;
+  for (qsizetype at = 0; at < text.size();) {
+    qsizetype end = at;
+    while (end < text.size() && text[end] == text[at]) ++end;
+    const std::string piece = text.mid(at, end - at).toStdString();
+    runs += end - at > 3 ? "[" + std::to_string(end - at) + "*" + piece[0] + "]" : piece;
+    at = end;
+  }
+  return runs;
+}
+
+TEST_F(Notifications, PastingStopsAtTheLimit) {
+  const std::string full(32767, '9');
+  const PasteWay ways[] = {
+      {"CtrlV",
+       [](QWidget* window, QWidget*, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         SendKey(window, Qt::Key_V, Qt::ControlModifier);
+       },
+       true},
+      {"ShiftInsert",
+       [](QWidget* window, QWidget*, const QString& text) {
+         QApplication::clipboard()->setText(text);
+         SendKey(window, Qt::Key_Insert, Qt::ShiftModifier);
+       },
+       true},
+      {"ContextMenu",
+       [](QWidget*, QWidget* field, const QString& text) { TriggerMenuPaste(field, text); }, true},
+      {"Drop", [](QWidget*, QWidget* field, const QString& text) { Drop(field, text); }, false},
+  };
+  struct Row {
+    const char* name;
+    std::string before;
+    bool selectAll;
+    int pasted;
+    std::string after;
+    std::vector<std::uint32_t> codes;
+  };
+  const Row rows[] = {
+      {"WhatFitsGoesInWhole", "5000.00", false, 3, "7775000.00", {0x400, 0x300}},
+      {"TheRestIsCut",
+       "5000.00",
+       false,
+       40000,
+       std::string(32760, '7') + "5000.00",
+       {0x501, 0x400, 0x300}},
+      {"AFullFieldTakesNothing", full, false, 1, full, {0x501}},
+      {"ASelectionMakesRoom", full, true, 40000, std::string(32767, '7'), {0x501, 0x400, 0x300}},
+  };
+  auto* field = static_cast<QLineEdit*>(GadgetControlWidget(13));
+  for (const PasteWay& way : ways) {
+    for (const Row& row : rows) {
+      if (row.selectAll && !way.replacesSelection) continue;
+      SCOPED_TRACE(std::string(way.name) + " " + row.name);
+      WriteGadgetText(13, row.before.c_str());
+      FocusGadget(13);
+      if (row.selectAll) field->selectAll();
+      QCoreApplication::sendPostedEvents();
+      RecordedNotifications().clear();
+      way.paste(window_, field, QString(row.pasted, QLatin1Char('7')));
+      std::vector<std::uint32_t> codes;
+      for (const Notification& n : RecordedNotifications()) {
+        if (n.identifier == 13) codes.push_back(n.code);
+      }
+      EXPECT_EQ(codes, row.codes);
+      EXPECT_EQ(Runs(field->text()), Runs(QString::fromStdString(row.after)));
+    }
+  }
+}
+
 TEST_F(Notifications, AClosedWindowsControlsSendNothing) {
   CloseFormWindow(0);
-  ProcessFor(std::chrono::milliseconds(10));
+  DeliverPostedEvents();
   EXPECT_TRUE(RecordedNotifications().empty());
   FocusGadget(13);
   WriteGadgetText(13, "x");

@@ -35,7 +35,7 @@ class LayerTest : public ::testing::Test {
   void TearDown() override {
     SetWindowHook(nullptr);
     CloseAllFormWindows();
-    ProcessFor(std::chrono::milliseconds(10));
+    DeliverPostedEvents();
   }
 
   /// Forgets events raised while a test builds its windows.

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "files/program_folder.h"
 #include "tests/ui/layer_fixture.h"
@@ -37,7 +37,7 @@ class MessageBoxes : public LayerTest {
     CreateButtonGadget(3, 10, 40, 80, 25, "Print");
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(13);
-    ProcessFor(std::chrono::milliseconds(10));
+    DeliverPostedEvents();
   }
   QWidget* window_ = nullptr;
 };
@@ -64,7 +64,7 @@ TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {
     EXPECT_EQ(box->parentWidget(), window_);
     ForgetPendingEvent();
     SendClick(button);
-    ProcessFor(std::chrono::milliseconds(20));
+    DeliverPostedEvents();
     clicksWhileUp = Events().pendingEvent == GadgetEvent && LastEventGadget() == 3 ? 1 : 0;
   });
   EXPECT_EQ(ShowMessageBox("Please Note", "For proper alignment use a small font", 0), 1);
@@ -104,16 +104,22 @@ class EnvironmentGuard {
   std::optional<std::string> old_;
 };
 
-// A stand-in program that writes its arguments and working directory into a record file,
-// waits a moment and then writes "ended".
-void WriteRecorder(const fs::path& path, const fs::path& record) {
+// A stand-in program that writes its arguments and working directory into a record file
+// and then "ended". Given a release file, it waits for that file first (at most 60 s).
+void WriteRecorder(const fs::path& path, const fs::path& record,
+                   const std::optional<fs::path>& release = std::nullopt) {
   fs::create_directories(path.parent_path());
   std::ofstream script(path);
   script << "#!/bin/sh\n"
          << "echo \"args:$*\" > '" << record.string() << "'\n"
-         << "echo \"cwd:$(pwd)\" >> '" << record.string() << "'\n"
-         << "sleep 0.4\n"
-         << "echo ended >> '" << record.string() << "'\n";
+         << "echo \"cwd:$(pwd)\" >> '" << record.string() << "'\n";
+  if (release) {
+    script << "i=0\n"
+           << "while [ ! -e '" << release->string() << "' ] && [ $i -lt 600 ]; do\n"
+           << "  sleep 0.1; i=$((i + 1))\n"
+           << "done\n";
+  }
+  script << "echo ended >> '" << record.string() << "'\n";
   script.close();
   fs::permissions(path, fs::perms::owner_all);
 }
@@ -150,27 +156,36 @@ class StartingPrograms : public LayerTest {
 };
 
 TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
-  WriteRecorder(root_ / "bin" / "notepad.exe", record_);
+  const fs::path release = root_ / "release";
+  WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
   fs::current_path(root_);
-  QElapsedTimer clock;
-  clock.start();
+  // The editor is let go once it has started; only a call that waits for it finds it ended.
+  std::thread releaser([this, release] {
+    for (int i = 0; i < 600 && Record().find("cwd:") == std::string::npos; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    std::ofstream{release};
+  });
   const PlatformHandle process = StartProgram("notepad.exe", "Loan.txt", "", StartAndWait);
-  EXPECT_GE(clock.elapsed(), 400);
+  const std::string recordOnReturn = Record();
+  releaser.join();
   EXPECT_GT(process, 1u);
-  EXPECT_EQ(Record(), "args:Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
+  EXPECT_EQ(recordOnReturn, "args:Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
   // The program folder stays the current directory.
   EXPECT_EQ(fs::current_path(), root_ / "folder");
 }
 
 TEST_F(StartingPrograms, WithoutFlagOneTheCallReturnsAtOnce) {
-  WriteRecorder(root_ / "bin" / "notepad.exe", record_);
+  const fs::path release = root_ / "release";
+  WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
-  QElapsedTimer clock;
-  clock.start();
   EXPECT_GT(StartProgram("notepad.exe", "Loan.txt", nullptr, 0), 1u);
-  EXPECT_LT(clock.elapsed(), 400);
-  ASSERT_TRUE(ProcessUntil([this] { return Record().find("ended") != std::string::npos; }));
+  // The program waits for its release, so it cannot have ended yet.
+  EXPECT_EQ(Record().find("ended"), std::string::npos);
+  std::ofstream{release};
+  ASSERT_TRUE(ProcessUntil([this] { return Record().find("ended") != std::string::npos; },
+                           std::chrono::seconds(60)));
   CollectEndedPrograms();
 }
 
@@ -188,11 +203,9 @@ class StandInEditors : public StartingPrograms, public ::testing::WithParamInter
 // The editor reads the report as Windows-1252 without asking, and stays until it is closed.
 TEST_P(StandInEditors, StandInForNotepadAndReadTheReportAsWindows1252) {
   WriteRecorder(root_ / "bin" / GetParam().editor, record_);
-  // Only the stand-in and the one tool it needs are on the search path, so that no editor
-  // installed on this machine comes first.
-  fs::create_directories(root_ / "tools");
-  fs::create_symlink("/bin/sleep", root_ / "tools" / "sleep");
-  EnvironmentGuard path("PATH", (root_ / "bin").string() + ":" + (root_ / "tools").string());
+  // Only the stand-in is on the search path, so that no editor installed on this machine
+  // comes first.
+  EnvironmentGuard path("PATH", (root_ / "bin").string());
   EXPECT_GT(StartProgram("notepad.exe", "Loan.txt", "", StartAndWait | StartHidden), 1u);
   EXPECT_EQ(Record(), std::string("args:") + GetParam().arguments +
                           "\ncwd:" + (root_ / "folder").string() + "\nended\n");
@@ -209,20 +222,20 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-struct RuleCase {
+struct PathCase {
   const char* name;
   std::string program;
   const char* directory;
   std::string expected;
 };
 
-inline void PrintTo(const RuleCase& row, std::ostream* out) {
+inline void PrintTo(const PathCase& row, std::ostream* out) {
   *out << row.name;
 }
 
-class StartingDirectories : public ::testing::TestWithParam<RuleCase> {};
+class StartingDirectories : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(StartingDirectories, FollowTheRules) {
+TEST_P(StartingDirectories, AreTheProgramsFolderOrTheOneGiven) {
   EXPECT_EQ(StartingDirectory(GetParam().program.c_str(), GetParam().directory),
             GetParam().expected);
 }
@@ -231,15 +244,15 @@ const std::string longFolder = "/" + std::string(509, 'f');  // 510 characters
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StartingDirectories,
-    ::testing::Values(RuleCase{"ProgramsOwnFolder", "/opt/tools/app", "", "/opt/tools/"},
-                      RuleCase{"AbsentDirectory", "/opt/tools/app", nullptr, "/opt/tools/"},
-                      RuleCase{"DirectoryWins", "/opt/tools/app", "/work", "/work"},
-                      RuleCase{"OnlySeparatorFirstGivesNone", "/app", "", ""},
-                      RuleCase{"BareNameGivesNone", "notepad.exe", "", ""},
-                      RuleCase{"RelativeFolder", "tools/app", "", "tools/"},
-                      RuleCase{"FolderOf510Fits", longFolder + "/app", "", longFolder + "/"},
-                      RuleCase{"FolderOf511GivesNone", longFolder + "g/app", "", ""},
-                      RuleCase{"NoProgram", "", "", ""}),
+    ::testing::Values(PathCase{"ProgramsOwnFolder", "/opt/tools/app", "", "/opt/tools/"},
+                      PathCase{"AbsentDirectory", "/opt/tools/app", nullptr, "/opt/tools/"},
+                      PathCase{"DirectoryWins", "/opt/tools/app", "/work", "/work"},
+                      PathCase{"OnlySeparatorFirstGivesNone", "/app", "", ""},
+                      PathCase{"BareNameGivesNone", "notepad.exe", "", ""},
+                      PathCase{"RelativeFolder", "tools/app", "", "tools/"},
+                      PathCase{"FolderOf510Fits", longFolder + "/app", "", longFolder + "/"},
+                      PathCase{"FolderOf511GivesNone", longFolder + "g/app", "", ""},
+                      PathCase{"NoProgram", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct DirectoryCase {
@@ -256,7 +269,7 @@ inline void PrintTo(const DirectoryCase& row, std::ostream* out) {
 class WorkingDirectories : public StartingPrograms,
                            public ::testing::WithParamInterface<DirectoryCase> {};
 
-TEST_P(WorkingDirectories, FollowTheRules) {
+TEST_P(WorkingDirectories, AreWhereTheStartedProgramRuns) {
   const DirectoryCase& row = GetParam();
   WriteRecorder(root_ / "tools" / "app", record_);
   fs::create_directories(root_ / "work");

@@ -8,8 +8,7 @@
 // event processing, which is what a test of WaitForEvent needs: the input then arrives
 // while WaitForEvent waits, exactly like input from a person. Note that a typed character
 // reaches a field one message after its key press (a key-down message and a character
-// message, as on the platform the program was written for), so process events (or call
-// WaitForEvent twice) before reading a field's text.
+// message), so process events (or call WaitForEvent twice) before reading a field's text.
 //
 // Header-only; needs Qt6::Widgets and Qt6::Test.
 
@@ -57,9 +56,10 @@ inline void UseOffscreenScreen() {
   setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
 }
 
-/// Handles events until `done()` holds or the time is up; returns done().
+/// Handles events until `done()` holds or the time is up (a generous ceiling: the condition
+/// normally holds within milliseconds); returns done().
 inline bool ProcessUntil(const std::function<bool()>& done,
-                         std::chrono::milliseconds limit = 5000ms) {
+                         std::chrono::milliseconds limit = 30000ms) {
   QElapsedTimer clock;
   clock.start();
   while (!done()) {
@@ -70,16 +70,19 @@ inline bool ProcessUntil(const std::function<bool()>& done,
   return true;
 }
 
-/// Handles events for the given time.
-inline void ProcessFor(std::chrono::milliseconds time) {
-  ProcessUntil([] { return false; }, time);
+/// Delivers every event posted so far (a typed character travels as one, after its key
+/// press) and deletes the objects whose deletion was deferred. Input sent with the functions
+/// below is delivered at once, so afterwards everything it caused has happened.
+inline void DeliverPostedEvents() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 /// Waits until the window is the active one (and its focus settled).
-inline bool WaitUntilActive(QWidget* window, std::chrono::milliseconds limit = 5000ms) {
+inline bool WaitUntilActive(QWidget* window, std::chrono::milliseconds limit = 30000ms) {
   const bool active =
       ProcessUntil([window] { return window != nullptr && window->isActiveWindow(); }, limit);
-  ProcessFor(20ms);
+  DeliverPostedEvents();
   return active;
 }
 
@@ -184,7 +187,7 @@ inline bool PressOk(QMessageBox* box) {
 /// Once a message box is open (within the time limit), calls `inspect` with it and then
 /// presses OK. For code that shows a box and blocks until it is closed: arm this first.
 inline void AnswerNextMessageBox(std::function<void(QMessageBox*)> inspect,
-                                 std::chrono::milliseconds limit = 10000ms) {
+                                 std::chrono::milliseconds limit = 30000ms) {
   auto* poll = new QTimer(QCoreApplication::instance());
   auto* clock = new QElapsedTimer;
   clock->start();
@@ -205,7 +208,7 @@ inline void AnswerNextMessageBox(std::function<void(QMessageBox*)> inspect,
 /// WaitForEvent with a time limit: when nothing arrives in time, a mouse move over the
 /// window ends the wait and the result is empty.
 inline std::optional<std::int32_t> WaitForEventWithin(QWidget* window,
-                                                      std::chrono::milliseconds limit = 3000ms) {
+                                                      std::chrono::milliseconds limit = 30000ms) {
   bool timedOut = false;
   QPointer<QWidget> target = window;
   QTimer watchdog;
@@ -228,7 +231,7 @@ inline std::optional<std::int32_t> WaitForEventWithin(QWidget* window,
 /// (the field losing the focus to the button notifies then) and a button-up message, and
 /// only the second raises the button's own event.
 inline bool WaitForGadgetEvent(QWidget* window, std::int32_t gadget, int calls = 4,
-                               std::chrono::milliseconds limit = 3000ms) {
+                               std::chrono::milliseconds limit = 30000ms) {
   for (int i = 0; i < calls; ++i) {
     const std::optional<std::int32_t> got = WaitForEventWithin(window, limit);
     if (got == 13100 && LastEventGadget() == gadget) return true;

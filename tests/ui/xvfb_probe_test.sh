@@ -110,7 +110,8 @@ wait_for '^event 13100 gadget 3 window 0$'
 # From the button back to field 14, then on to field 13.
 lines_before=$(wc -l <"$out")
 xdotool key shift+Tab
-sleep 0.3
+wait_for_new '^event 13100 gadget 14 window 0$' "$lines_before"
+lines_before=$(wc -l <"$out")
 xdotool key shift+Tab
 wait_for_new '^event 13100 gadget 13 window 0$' "$lines_before"
 
