@@ -40,12 +40,13 @@ constexpr int IDOK = 1;
 // terminator after it.
 constexpr std::size_t longestDirectoryPart = 510;
 
-// Editors that stand in for the platform's plain text editor, in the order they are
-// looked for, each with the options that keep it running in the foreground until its
-// window is closed (some of them would otherwise hand the file to a running instance and
-// end at once) and, where it has one, the option that makes it read the report as
-// Windows-1252: the line under the report's headings is made of byte 0xAF, which is not
-// UTF-8, and an editor left to guess asks for the encoding before it shows anything.
+// Editors that stand in for notepad.exe, the plain text editor the program asks for, when
+// there is none on the search path. They are looked for in this order, each with the
+// options that keep it running in the foreground until its window is closed (some of them
+// would otherwise hand the file to a running instance and end at once) and, where it has
+// one, the option that makes it read the report as Windows-1252: the line under the
+// report's headings is made of byte 0xAF, which is not UTF-8, and an editor left to guess
+// asks for the encoding before it shows anything.
 struct StandInEditor {
   const char* name;
   std::vector<std::string> options;
