@@ -19,7 +19,8 @@ constexpr Color skyBlue = 0x00FFE0C1;  // red 193, green 224, blue 255
 constexpr Color blue = 0xFF0000;
 
 // The notice's paragraphs, joined by an empty line (two line ends) each.
-constexpr const char* firstParagraph = "";
+constexpr const char* firstParagraph =
+    "Quentara works out the monthly payment and the full schedule of any loan.";
 constexpr const char* secondParagraph =
     "In the future, I hope to implement a way to pay off your loan faster... by simply "
     "overwriting the amount in the 'Calculated Monthly Payment' field.";
