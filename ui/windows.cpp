@@ -13,6 +13,7 @@
 #include "ui/handle_registry.h"
 #include "ui/message_pump.h"
 #include "ui/qt_access.h"
+#include "ui/window_system.h"
 
 namespace quentara {
 
@@ -81,9 +82,9 @@ Qt::WindowFlags WindowFlagsOf(std::uint32_t style) {
 }
 
 // The frame a new window will get. Qt learns a window's frame only once it is shown, so
-// the frame of a form window already on screen stands in; without a window manager (or
-// before any window was shown) the frame is taken as none.
-QMargins ExpectedFrame() {
+// the frame of a form window already on screen stands in; before any window is shown, the
+// window manager is asked, if it can tell; without a window manager the frame is none.
+QMargins ExpectedFrame(FormWindow* form) {
   QWidget* model = QApplication::activeWindow();
   if (FormOf(model) == nullptr || !model->isVisible()) {
     model = nullptr;
@@ -95,7 +96,7 @@ QMargins ExpectedFrame() {
       }
     }
   }
-  if (model == nullptr) return QMargins();
+  if (model == nullptr) return AskFrameExtents(form).value_or(QMargins());
   const QRect inner = model->geometry();
   const QRect outer = model->frameGeometry();
   return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
@@ -192,10 +193,15 @@ PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t 
   form->setFixedSize(innerWidth, innerHeight);
   form->SetBackground(defaultWindowBrush);
 
-  const QMargins frame = ExpectedFrame();
+  // Only a centred window needs its frame: its outer window is centred, frame included.
+  const QMargins frame = centreOnScreen || centreOnActive ? ExpectedFrame(form) : QMargins();
   const std::int64_t outerWidth = std::int64_t{innerWidth} + frame.left() + frame.right();
   const std::int64_t outerHeight = std::int64_t{innerHeight} + frame.top() + frame.bottom();
-  form->move(OuterPosition(x, y, outerWidth, outerHeight, centreOnScreen, centreOnActive));
+  QPoint position = OuterPosition(x, y, outerWidth, outerHeight, centreOnScreen, centreOnActive);
+  // A window whose frame the window manager was asked for exists already, and Qt places an
+  // existing window by its inner area.
+  if (form->testAttribute(Qt::WA_WState_Created)) position += QPoint(frame.left(), frame.top());
+  form->move(position);
 
   WindowSlot& slot = WindowTable()[static_cast<std::size_t>(number)];
   slot.handle = handle;

@@ -9,6 +9,9 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -41,19 +44,48 @@ class MessageBoxes : public LayerTest {
   QWidget* window_ = nullptr;
 };
 
-TEST_F(MessageBoxes, ShowTheTextWithOneOkButtonAndAnswerOne) {
+// The style of some desktops, which puts icons on the buttons of dialogs.
+class IconButtonsStyle final : public QProxyStyle {
+ public:
+  IconButtonsStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
+};
+
+TEST_F(MessageBoxes, ShowTheTextWithOneOkButtonWithoutIconAndAnswerOne) {
+  QApplication::setStyle(new IconButtonsStyle);
   QString title = QStringLiteral("unset");
   QString text;
   int buttons = 0;
+  bool okHasIcon = true;
   AnswerNextMessageBox([&](QMessageBox* box) {
     title = box->windowTitle();
     text = box->text();
     buttons = static_cast<int>(box->buttons().size());
+    okHasIcon = !box->button(QMessageBox::Ok)->icon().isNull();
   });
   EXPECT_EQ(ShowMessageBox("", "First line\nsecond line", 0), 1);
   EXPECT_EQ(title, QString());
   EXPECT_EQ(text, QStringLiteral("First line\nsecond line"));
   EXPECT_EQ(buttons, 1);
+  EXPECT_FALSE(okHasIcon);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
+TEST_F(MessageBoxes, GoWithTheirOwnerAndAnswerNothing) {
+  // The owner form is closed (and deleted) while its box is up.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&poll] {
+    if (OpenMessageBox() == nullptr) return;
+    poll.stop();
+    CloseFormWindow(0);
+  });
+  poll.start(10);
+  EXPECT_EQ(ShowMessageBox("Error", "text", 0), 0);
+  EXPECT_EQ(FormWindowWidget(0), nullptr);
 }
 
 TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {

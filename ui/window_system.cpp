@@ -1,0 +1,119 @@
+#include "ui/window_system.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWindow>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace quentara {
+
+namespace {
+
+xcb_connection_t* X11Connection() {
+  auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  if (application == nullptr) return nullptr;
+  auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+  const xcb_intern_atom_cookie_t cookie =
+      xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+  if (reply == nullptr) return XCB_ATOM_NONE;
+  const xcb_atom_t atom = reply->atom;
+  std::free(reply);
+  return atom;
+}
+
+// The 32-bit values of a property, empty when it is not there.
+std::vector<std::uint32_t> CardinalProperty(xcb_connection_t* connection, xcb_window_t window,
+                                            xcb_atom_t property, xcb_atom_t type) {
+  std::vector<std::uint32_t> values;
+  const xcb_get_property_cookie_t cookie =
+      xcb_get_property(connection, 0, window, property, type, 0, 1024);
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+  if (reply == nullptr) return values;
+  if (reply->format == 32) {
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / 4;
+    values.assign(data, data + count);
+  }
+  std::free(reply);
+  return values;
+}
+
+xcb_window_t RootOf(xcb_connection_t* connection) {
+  const xcb_setup_t* setup = xcb_get_setup(connection);
+  const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(setup);
+  return screens.rem > 0 ? screens.data->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+bool WindowManagerSupports(xcb_connection_t* connection, xcb_atom_t feature) {
+  const std::vector<std::uint32_t> supported = CardinalProperty(
+      connection, RootOf(connection), Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+  for (const std::uint32_t atom : supported) {
+    if (atom == feature) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void SetExactWindowTitle(QWidget* window, const QString& title) {
+  xcb_connection_t* connection = X11Connection();
+  if (connection == nullptr || window == nullptr) return;
+  const auto id = static_cast<xcb_window_t>(window->winId());
+  const QByteArray utf8 = title.toUtf8();
+  const QByteArray latin1 = title.toLatin1();
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, Atom(connection, "_NET_WM_NAME"),
+                      Atom(connection, "UTF8_STRING"), 8, static_cast<std::uint32_t>(utf8.size()),
+                      utf8.constData());
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                      static_cast<std::uint32_t>(latin1.size()), latin1.constData());
+  xcb_flush(connection);
+}
+
+std::optional<QMargins> AskFrameExtents(QWidget* window) {
+  using namespace std::chrono_literals;
+  xcb_connection_t* connection = X11Connection();
+  if (connection == nullptr || window == nullptr) return std::nullopt;
+  const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+  if (!WindowManagerSupports(connection, request)) return std::nullopt;
+  const auto id = static_cast<xcb_window_t>(window->winId());
+  const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
+
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = id;
+  message.type = request;
+  xcb_send_event(connection, 0, RootOf(connection),
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(connection);
+
+  // The window manager answers by setting the property on the window; Qt's own event
+  // handling goes on meanwhile, so the property is read until it is there.
+  const auto deadline = std::chrono::steady_clock::now() + 1s;
+  for (;;) {
+    const std::vector<std::uint32_t> values =
+        CardinalProperty(connection, id, extents, XCB_ATOM_CARDINAL);
+    if (values.size() == 4) {
+      // left, right, top, bottom, in the screen's pixels
+      const qreal ratio = window->devicePixelRatioF();
+      auto scaled = [ratio](std::uint32_t value) {
+        return static_cast<int>(static_cast<qreal>(value) / ratio + 0.5);
+      };
+      return QMargins(scaled(values[0]), scaled(values[2]), scaled(values[1]), scaled(values[3]));
+    }
+    if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+    std::this_thread::sleep_for(5ms);
+  }
+}
+
+}  // namespace quentara
