@@ -3,6 +3,7 @@
 #include "app/gadget_colors.h"
 #include "app/main_form.h"
 #include "text/text_area.h"
+#include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
@@ -58,6 +59,8 @@ PlatformHandle OpenInformationWindow() {
   AppendText(thirdParagraph);
   CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
   SetTextAreaEnd(notice);
+  // Screen readers read the notice under its heading.
+  RelateLabelToGadget(18, 19);
 
   ShowFormWindow(informationWindow, 0);
   return CurrentWindowHandle();

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "text/object_tables.h"
+#include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
@@ -156,6 +157,7 @@ void InitWindows(int argc, char** argv) {
     }
   }
   InstallMessagePump();
+  InstallAccessibility();
   ObjectTable<WindowSlot>& table = WindowTable();
   table.assign(windowTableStep, WindowSlot{});
   Events() = EventState{};
