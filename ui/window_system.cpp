@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -62,7 +64,29 @@ bool WindowManagerSupports(xcb_connection_t* connection, xcb_atom_t feature) {
   return false;
 }
 
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
 }  // namespace
+
+char* PreferredPlatform(int argc, char** argv) {
+  // Under Qt's Wayland platform a program cannot place its windows, so the information
+  // window and the message boxes would not open over the main form, and a compositor that
+  // leaves the title bars to the program gets Qt's own: message boxes without a title and
+  // fixed-size windows with a maximise button. Through XWayland the compositor's window
+  // manager draws the frames from the windows' own hints and keeps their places.
+  static char xcbFirst[] = "xcb;wayland";
+  if (IsSet("QT_QPA_PLATFORM")) return nullptr;
+  for (int i = 1; i < argc && argv != nullptr && argv[i] != nullptr; ++i) {
+    std::string_view argument = argv[i];
+    // Qt takes "--platform" as "-platform".
+    if (argument.starts_with("--")) argument.remove_prefix(1);
+    if (argument == "-platform") return nullptr;
+  }
+  return IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY") ? xcbFirst : nullptr;
+}
 
 void SetExactWindowTitle(QWidget* window, const QString& title) {
   xcb_connection_t* connection = X11Connection();

@@ -1,8 +1,8 @@
 #pragma once
-// What the layer asks of an X11 window system directly, where Qt has no call for it: a
-// window's title exactly as given, and the frame a window manager will put around a window
-// before that window is first shown. Elsewhere (another window system, the offscreen
-// platform of the tests) they leave everything to Qt.
+// The window system the program runs on, and what the layer asks of an X11 window system
+// directly where Qt has no call for it: a window's title exactly as given, and the frame a
+// window manager will put around a window before that window is first shown. Elsewhere
+// (another window system, the offscreen platform of the tests) these leave all to Qt.
 
 #include <QMargins>
 #include <QString>
@@ -10,6 +10,12 @@
 #include <optional>
 
 namespace quentara {
+
+/// The platform to ask Qt for, nullptr to leave the choice to Qt. On a Wayland desktop that
+/// also offers X11 through XWayland (WAYLAND_DISPLAY and DISPLAY both set) it is
+/// "xcb;wayland": X11 first, Qt's Wayland platform when the X server cannot be reached.
+/// A platform the person chose (QT_QPA_PLATFORM, or -platform among the arguments) wins.
+char* PreferredPlatform(int argc, char** argv);
 
 /// Makes the title the window system shows exactly `title`, also when it is empty: Qt
 /// alone would put the program's name in an empty title bar. Creates the native window

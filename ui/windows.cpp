@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "text/object_tables.h"
 #include "ui/accessibility.h"
@@ -148,13 +149,21 @@ void InitWindows(int argc, char** argv) {
     static int storedArgc = 0;
     static char programName[] = "quentara";
     static char* fallbackArgv[] = {programName, nullptr};
-    if (argc > 0 && argv != nullptr) {
-      storedArgc = argc;
-      new QApplication(storedArgc, argv);
-    } else {
-      storedArgc = 1;
-      new QApplication(storedArgc, fallbackArgv);
+    if (argc <= 0 || argv == nullptr) {
+      argc = 1;
+      argv = fallbackArgv;
     }
+    // The arguments, and the platform the layer prefers where the person has not chosen.
+    static std::vector<char*> arguments;
+    arguments.assign(argv, argv + argc);
+    static char platformOption[] = "-platform";
+    if (char* platform = PreferredPlatform(argc, argv)) {
+      arguments.push_back(platformOption);
+      arguments.push_back(platform);
+    }
+    arguments.push_back(nullptr);
+    storedArgc = static_cast<int>(arguments.size()) - 1;
+    new QApplication(storedArgc, arguments.data());
   }
   InstallMessagePump();
   InstallAccessibility();
