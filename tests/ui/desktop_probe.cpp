@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "text/program_heap.h"
+#include "tests/ui/probe_start.h"
 #include "text/text_area.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
@@ -66,13 +66,7 @@ void RunOnItsOwn() {
 
 int main(int argc, char** argv) {
   const bool onItsOwn = argc > 1 && std::strcmp(argv[1], "--on-its-own") == 0;
-  programHeap.Create();
-  InitWindows(argc, argv);
-  InitGadgets();
-  InitPictureDecoders();
-  InitFonts();
-  InitPictures();
-  AllocateTextArea();
+  testing::StartLayer(argc, argv);
 
   // Centred on the screen, or on its own at 100, 150, where a window centred over it is not
   // centred on the screen.

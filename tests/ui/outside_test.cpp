@@ -113,28 +113,6 @@ TEST_F(MessageBoxes, WithoutAnActiveWindowHaveNoOwner) {
   EXPECT_EQ(parent, nullptr);
 }
 
-// Sets an environment variable for the test's life.
-class EnvironmentGuard {
- public:
-  EnvironmentGuard(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~EnvironmentGuard() {
-    if (old_.has_value()) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  EnvironmentGuard(const EnvironmentGuard&) = delete;
-  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 // A stand-in program that writes its arguments and working directory into a record file,
 // waits a moment and then writes "ended".
 void WriteRecorder(const fs::path& path, const fs::path& record) {

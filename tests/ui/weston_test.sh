@@ -19,16 +19,11 @@ for tool in weston Xwayland weston-screenshooter xprop xwininfo xdotool convert;
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 
-work=$(mktemp -d)
+# shellcheck source=desktop_test.sh
+source "$(dirname "$0")/desktop_test.sh"
+out=$work/probe.out
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-out=$work/probe.out
-pids=()
-finish() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap finish EXIT
 
 fail() {
   echo "FAIL (weston): $*"
@@ -39,14 +34,6 @@ fail() {
   exit 1
 }
 
-# Polls (up to 30 s) until the command succeeds.
-wait_until() {
-  for _ in $(seq 1 300); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 printed() { grep -q -- "$1" "$out"; }
 
 # --debug lets weston-screenshooter take screenshots.

@@ -25,15 +25,9 @@ probe=$2
 quentara=$3
 closer=$4
 manager=$5
-work=$(mktemp -d)
+# shellcheck source=desktop_test.sh
+source "$(dirname "$0")/desktop_test.sh"
 out=$work/probe.out
-pids=()
-
-finish() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap finish EXIT
 
 fail() {
   echo "FAIL ($manager): $*"
@@ -42,14 +36,6 @@ fail() {
   exit 1
 }
 
-# Polls (up to 30 s) until the command succeeds.
-wait_until() {
-  for _ in $(seq 1 300); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 printed() { grep -q -- "$1" "$out"; }
 has_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q '='; }

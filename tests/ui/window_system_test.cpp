@@ -4,39 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/ui/ui_test_support.h"
+
 namespace quentara::testing {
 namespace {
-
-// Sets (or, with nullptr, removes) an environment variable for the guard's life.
-class EnvironmentGuard {
- public:
-  EnvironmentGuard(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~EnvironmentGuard() {
-    if (old_.has_value()) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  EnvironmentGuard(const EnvironmentGuard&) = delete;
-  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 struct PlatformCase {
   const char* name;
@@ -55,9 +30,12 @@ class PreferredPlatformRows : public ::testing::TestWithParam<PlatformCase> {};
 
 TEST_P(PreferredPlatformRows, PutX11FirstOnAWaylandDesktopWithXWayland) {
   const PlatformCase& row = GetParam();
-  EnvironmentGuard wayland("WAYLAND_DISPLAY", row.waylandDisplay);
-  EnvironmentGuard x11("DISPLAY", row.display);
-  EnvironmentGuard chosen("QT_QPA_PLATFORM", row.chosen);
+  auto value = [](const char* text) {
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+  };
+  EnvironmentGuard wayland("WAYLAND_DISPLAY", value(row.waylandDisplay));
+  EnvironmentGuard x11("DISPLAY", value(row.display));
+  EnvironmentGuard chosen("QT_QPA_PLATFORM", value(row.chosen));
   std::vector<std::string> arguments = row.arguments;
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
