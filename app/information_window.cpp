@@ -3,6 +3,7 @@
 #include "app/gadget_colors.h"
 #include "app/main_form.h"
 #include "text/text_area.h"
+#include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
@@ -19,7 +20,8 @@ constexpr Color skyBlue = 0x00FFE0C1;  // red 193, green 224, blue 255
 constexpr Color blue = 0xFF0000;
 
 // The notice's paragraphs, joined by an empty line (two line ends) each.
-constexpr const char* firstParagraph = "";
+constexpr const char* firstParagraph =
+    "Quentara works out the monthly payment and the full schedule of any loan.";
 constexpr const char* secondParagraph =
     "In the future, I hope to implement a way to pay off your loan faster... by simply "
     "overwriting the amount in the 'Calculated Monthly Payment' field.";
@@ -57,6 +59,8 @@ PlatformHandle OpenInformationWindow() {
   AppendText(thirdParagraph);
   CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
   SetTextAreaEnd(notice);
+  // Screen readers read the notice under its heading.
+  RelateLabelToGadget(18, 19);
 
   ShowFormWindow(informationWindow, 0);
   return CurrentWindowHandle();

@@ -3,6 +3,7 @@
 #include "app/gadget_colors.h"
 #include "dates/dates.h"
 #include "text/text_area.h"
+#include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
@@ -72,6 +73,14 @@ PlatformHandle OpenMainForm() {
   CreateStringGadget(lengthField, 385, 210, 80, 20, "1.0", ES_RIGHT);
   // "blank" only holds the place until the first computation writes the payment.
   CreateStringGadget(paymentField, 385, 240, 80, 20, "blank", ES_RIGHT);
+
+  // For screen readers: which label names which field, and what the picture shows.
+  RelateLabelToGadget(11, dateField);
+  RelateLabelToGadget(6, amountField);
+  RelateLabelToGadget(8, rateField);
+  RelateLabelToGadget(9, lengthField);
+  RelateLabelToGadget(10, paymentField);
+  NameGadget(0, "A parrot on a branch");
 
   ShowFormWindow(mainWindow, 0);
   SetGadgetDisabled(printButton, 1);

@@ -109,9 +109,12 @@ bool IsEligible(QObject* child) {
 }
 
 // Not Qt::TabFocusReason: a field would select all its text, and a field that Tab enters
-// keeps its caret and selection as they were.
+// keeps its caret and selection as they were. The window is told that the keyboard moved
+// the focus, so that the style draws its focus mark on a button reached this way.
 void GiveFocus(QObject* child) {
-  static_cast<QWidget*>(child)->setFocus(Qt::OtherFocusReason);
+  auto* widget = static_cast<QWidget*>(child);
+  widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  widget->setFocus(Qt::OtherFocusReason);
 }
 
 FormWindow* ActiveForm() {

@@ -101,17 +101,14 @@ ControlColors AskControlColors(QWidget* control, PlatformHandle handle, std::uin
 
 LabelGadget::LabelGadget(std::int32_t number, QWidget* parent, const QString& text,
                          std::uint32_t flags)
-    : QFrame(parent), GadgetControl(number, false), text_(text) {
+    : QLabel(parent), GadgetControl(number, false) {
+  setTextFormat(Qt::PlainText);
+  setText(text);
   alignment_ = (flags & SS_CENTER) != 0  ? Qt::AlignHCenter
                : (flags & SS_RIGHT) != 0 ? Qt::AlignRight
                                          : Qt::AlignLeft;
   if ((flags & GadgetEdgeFlag) != 0) GiveSunkenEdge(this);
   setFocusPolicy(Qt::NoFocus);
-}
-
-void LabelGadget::SetText(const QString& text) {
-  text_ = text;
-  update();
 }
 
 void LabelGadget::paintEvent(QPaintEvent*) {
@@ -129,7 +126,7 @@ void LabelGadget::paintEvent(QPaintEvent*) {
   painter.drawText(area,
                    static_cast<int>(alignment_ | Qt::AlignTop) | Qt::TextWordWrap |
                        Qt::TextShowMnemonic | Qt::TextExpandTabs,
-                   text_);
+                   text());
   painter.setBackgroundMode(Qt::TransparentMode);
   drawFrame(&painter);
 }

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -64,18 +65,19 @@ struct ControlColors {
 /// Asks the control's window with WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT.
 ControlColors AskControlColors(QWidget* control, PlatformHandle handle, std::uint32_t message);
 
-/// A static text: word-wrapped from the top, left, centred or right.
-class LabelGadget final : public QFrame, public GadgetControl {
+/// A static text: word-wrapped from the top, left, centred or right. It paints itself; it
+/// is a QLabel so that screen readers take it for a label, of the control it is the buddy
+/// of (RelateLabelToGadget).
+class LabelGadget final : public QLabel, public GadgetControl {
  public:
   LabelGadget(std::int32_t number, QWidget* parent, const QString& text, std::uint32_t flags);
-  QString Text() const override { return text_; }
-  void SetText(const QString& text) override;
+  QString Text() const override { return text(); }
+  void SetText(const QString& text) override { setText(text); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QString text_;
   Qt::Alignment alignment_;
 };
 

@@ -27,6 +27,7 @@
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
 #include "ui/handle_registry.h"
+#include "ui/window_system.h"
 
 extern char** environ;
 
@@ -247,6 +248,65 @@ void TellCannotStart(const char* program, const std::string& reason) {
 
 }  // namespace
 
+namespace {
+
+// A message box as the program shows it: one OK button without an icon, the title exactly
+// as given, centred over its owner form, and holding the keyboard while it is up.
+class MessageBox final : public QMessageBox {
+ public:
+  MessageBox(FormWindow* owner, const QString& title, const QString& text)
+      : QMessageBox(owner), owner_(owner) {
+    setWindowTitle(title);
+    setTextFormat(Qt::PlainText);
+    setText(text);
+    setIcon(QMessageBox::NoIcon);
+    // Only the one OK button exists, whatever the flags say; the program passes 0.
+    setStandardButtons(QMessageBox::Ok);
+    if (QAbstractButton* ok = button(QMessageBox::Ok)) ok->setIcon(QIcon());
+    // Modal to its owner only: the owner takes no input while the box is up, the
+    // program's other windows go on working, and their messages reach the window procedure
+    // and the hook as always; an event raised meanwhile stays pending for the next
+    // WaitForEvent.
+    setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::NonModal);
+    // A click on the owner gives the owner the window manager's focus, where typed keys
+    // would be lost: the box takes the keyboard back, so that Enter still closes it.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+      if (owner_ == nullptr || focus == nullptr || focus != owner_->windowHandle()) return;
+      QTimer::singleShot(0, this, [this] {
+        if (isVisible()) Activate(this);
+      });
+    });
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    // The box takes its final size here, before it is put on the screen.
+    QMessageBox::showEvent(event);
+    if (owner_ != nullptr) CentreOverOwner();
+    SetExactWindowTitle(this, windowTitle());
+  }
+
+ private:
+  // The box's outer window, frame included, centred over the owner's outer window; the
+  // box gets the owner's kind of frame.
+  void CentreOverOwner() {
+    const QRect ownerOuter = owner_->frameGeometry();
+    const QRect ownerInner = owner_->geometry();
+    const int frameLeft = ownerInner.left() - ownerOuter.left();
+    const int frameTop = ownerInner.top() - ownerOuter.top();
+    const int outerWidth = width() + ownerOuter.width() - ownerInner.width();
+    const int outerHeight = height() + ownerOuter.height() - ownerInner.height();
+    const int left = std::max(0, ownerOuter.left() + (ownerOuter.width() - outerWidth) / 2);
+    const int top = std::max(0, ownerOuter.top() + (ownerOuter.height() - outerHeight) / 2);
+    // The box exists already, and Qt places an existing window by its inner area.
+    move(left + frameLeft, top + frameTop);
+  }
+
+  QPointer<FormWindow> owner_;
+};
+
+}  // namespace
+
 std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
   // The owner is the program's active form window; without one (the program is not in
@@ -254,29 +314,26 @@ std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) 
   QPointer<FormWindow> owner = FormOf(QApplication::activeWindow());
   QPointer<QWidget> ownerFocus = owner != nullptr ? owner->focusWidget() : nullptr;
 
-  // Only the one OK button exists, whatever the flags say; the program passes 0.
-  QMessageBox box(owner.data());
-  box.setWindowTitle(QString::fromLatin1(title != nullptr ? title : ""));
-  box.setTextFormat(Qt::PlainText);
-  box.setText(ToQtLineEnds(QString::fromLatin1(text != nullptr ? text : "")));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setStandardButtons(QMessageBox::Ok);
-  // Modal to its owner only: the owner takes no input while the box is up, the program's
-  // other windows go on working, and their messages reach the window procedure and the
-  // hook as always; an event raised meanwhile stays pending for the next WaitForEvent.
-  box.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::NonModal);
+  // The box is a child of its owner and goes with it if the owner is deleted while the
+  // box is up; the wait then ends without an answer.
+  QPointer<MessageBox> box =
+      new MessageBox(owner.data(), QString::fromLatin1(title != nullptr ? title : ""),
+                     ToQtLineEnds(QString::fromLatin1(text != nullptr ? text : "")));
   QEventLoop loop;
-  QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
-  box.show();
-  Activate(&box);
+  QObject::connect(box, &QDialog::finished, &loop, &QEventLoop::quit);
+  QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+  box->show();
+  Activate(box);
   loop.exec(QEventLoop::DialogExec);
+  const bool answered = box != nullptr;
+  delete box;
 
   if (owner != nullptr && !owner->IsClosed() && owner->isVisible()) {
     // Without a window manager nobody gives the owner back its activation and focus.
     Activate(owner);
     if (ownerFocus != nullptr && owner->focusWidget() != ownerFocus) ownerFocus->setFocus();
   }
-  return IDOK;
+  return answered ? IDOK : 0;
 }
 
 PlatformHandle StartProgram(const char* program, const char* parameter, const char* directory,

@@ -5,8 +5,10 @@
 #include <QScreen>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "text/object_tables.h"
+#include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/form_window.h"
 #include "ui/fonts_pictures.h"
@@ -14,6 +16,7 @@
 #include "ui/handle_registry.h"
 #include "ui/message_pump.h"
 #include "ui/qt_access.h"
+#include "ui/window_system.h"
 
 namespace quentara {
 
@@ -82,9 +85,9 @@ Qt::WindowFlags WindowFlagsOf(std::uint32_t style) {
 }
 
 // The frame a new window will get. Qt learns a window's frame only once it is shown, so
-// the frame of a form window already on screen stands in; without a window manager (or
-// before any window was shown) the frame is taken as none.
-QMargins ExpectedFrame() {
+// the frame of a form window already on screen stands in; before any window is shown, the
+// window manager is asked, if it can tell; without a window manager the frame is none.
+QMargins ExpectedFrame(FormWindow* form) {
   QWidget* model = QApplication::activeWindow();
   if (FormOf(model) == nullptr || !model->isVisible()) {
     model = nullptr;
@@ -96,7 +99,7 @@ QMargins ExpectedFrame() {
       }
     }
   }
-  if (model == nullptr) return QMargins();
+  if (model == nullptr) return AskFrameExtents(form).value_or(QMargins());
   const QRect inner = model->geometry();
   const QRect outer = model->frameGeometry();
   return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
@@ -147,15 +150,24 @@ void InitWindows(int argc, char** argv) {
     static int storedArgc = 0;
     static char programName[] = "quentara";
     static char* fallbackArgv[] = {programName, nullptr};
-    if (argc > 0 && argv != nullptr) {
-      storedArgc = argc;
-      new QApplication(storedArgc, argv);
-    } else {
-      storedArgc = 1;
-      new QApplication(storedArgc, fallbackArgv);
+    if (argc <= 0 || argv == nullptr) {
+      argc = 1;
+      argv = fallbackArgv;
     }
+    // The arguments, and the platform the layer prefers where the person has not chosen.
+    static std::vector<char*> arguments;
+    arguments.assign(argv, argv + argc);
+    static char platformOption[] = "-platform";
+    if (char* platform = PreferredPlatform(argc, argv)) {
+      arguments.push_back(platformOption);
+      arguments.push_back(platform);
+    }
+    arguments.push_back(nullptr);
+    storedArgc = static_cast<int>(arguments.size()) - 1;
+    new QApplication(storedArgc, arguments.data());
   }
   InstallMessagePump();
+  InstallAccessibility();
   ObjectTable<WindowSlot>& table = WindowTable();
   table.assign(windowTableStep, WindowSlot{});
   Events() = EventState{};
@@ -193,10 +205,15 @@ PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t 
   form->setFixedSize(innerWidth, innerHeight);
   form->SetBackground(defaultWindowBrush);
 
-  const QMargins frame = ExpectedFrame();
+  // Only a centred window needs its frame: its outer window is centred, frame included.
+  const QMargins frame = centreOnScreen || centreOnActive ? ExpectedFrame(form) : QMargins();
   const std::int64_t outerWidth = std::int64_t{innerWidth} + frame.left() + frame.right();
   const std::int64_t outerHeight = std::int64_t{innerHeight} + frame.top() + frame.bottom();
-  form->move(OuterPosition(x, y, outerWidth, outerHeight, centreOnScreen, centreOnActive));
+  QPoint position = OuterPosition(x, y, outerWidth, outerHeight, centreOnScreen, centreOnActive);
+  // A window whose frame the window manager was asked for exists already, and Qt places an
+  // existing window by its inner area.
+  if (form->testAttribute(Qt::WA_WState_Created)) position += QPoint(frame.left(), frame.top());
+  form->move(position);
 
   WindowSlot& slot = WindowTable()[static_cast<std::size_t>(number)];
   slot.handle = handle;

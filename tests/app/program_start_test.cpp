@@ -54,7 +54,8 @@ const std::string tooLong =
     "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
     "scheduled.";
 const std::string notice =
-    "\r\n\r\nIn the future, I hope to implement a way to pay off your loan faster... by simply "
+    "Quentara works out the monthly payment and the full schedule of any loan.\r\n\r\nIn the "
+    "future, I hope to implement a way to pay off your loan faster... by simply "
     "overwriting the amount in the 'Calculated Monthly Payment' field.\r\n\r\nYour loan length, "
     "etc. would be reduced accordingly.";
 
@@ -606,6 +607,11 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
   driver.Expect("the heading reads General Information",
                 [] { return GadgetText(18) == "General Information"; });
   driver.Expect("the notice reads as written", [] { return GadgetText(19) == notice; });
+  driver.Expect("the notice is 280 characters with four CR LF pairs", [] {
+    const std::string text = GadgetText(19);
+    return text.size() == 280 && std::count(text.begin(), text.end(), '\r') == 4 &&
+           std::count(text.begin(), text.end(), '\n') == 4;
+  });
   driver.Expect("the heading is blue on light sky blue", [] {
     QWidget* window = InformationWindow();
     const std::string problem = LabelColorProblem(window, QRect(100, 10, 185, 20),

@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QTimer>
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -42,19 +45,48 @@ class MessageBoxes : public LayerTest {
   QWidget* window_ = nullptr;
 };
 
-TEST_F(MessageBoxes, ShowTheTextWithOneOkButtonAndAnswerOne) {
+// The style of some desktops, which puts icons on the buttons of dialogs.
+class IconButtonsStyle final : public QProxyStyle {
+ public:
+  IconButtonsStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
+};
+
+TEST_F(MessageBoxes, ShowTheTextWithOneOkButtonWithoutIconAndAnswerOne) {
+  QApplication::setStyle(new IconButtonsStyle);
   QString title = QStringLiteral("unset");
   QString text;
   int buttons = 0;
+  bool okHasIcon = true;
   AnswerNextMessageBox([&](QMessageBox* box) {
     title = box->windowTitle();
     text = box->text();
     buttons = static_cast<int>(box->buttons().size());
+    okHasIcon = !box->button(QMessageBox::Ok)->icon().isNull();
   });
   EXPECT_EQ(ShowMessageBox("", "First line\nsecond line", 0), 1);
   EXPECT_EQ(title, QString());
   EXPECT_EQ(text, QStringLiteral("First line\nsecond line"));
   EXPECT_EQ(buttons, 1);
+  EXPECT_FALSE(okHasIcon);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
+TEST_F(MessageBoxes, GoWithTheirOwnerAndAnswerNothing) {
+  // The owner form is closed (and deleted) while its box is up.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&poll] {
+    if (OpenMessageBox() == nullptr) return;
+    poll.stop();
+    CloseFormWindow(0);
+  });
+  poll.start(10);
+  EXPECT_EQ(ShowMessageBox("Error", "text", 0), 0);
+  EXPECT_EQ(FormWindowWidget(0), nullptr);
 }
 
 TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {
@@ -81,28 +113,6 @@ TEST_F(MessageBoxes, WithoutAnActiveWindowHaveNoOwner) {
   EXPECT_EQ(ShowMessageBox("Error", "text", 0), 1);
   EXPECT_EQ(parent, nullptr);
 }
-
-// Sets an environment variable for the test's life.
-class EnvironmentGuard {
- public:
-  EnvironmentGuard(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~EnvironmentGuard() {
-    if (old_.has_value()) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  EnvironmentGuard(const EnvironmentGuard&) = delete;
-  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 // A stand-in program that writes its arguments and working directory into a record file
 // and then "ended". Given a release file, it waits for that file first (at most 60 s).

@@ -56,6 +56,32 @@ inline void UseOffscreenScreen() {
   setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
 }
 
+/// Sets an environment variable (std::nullopt removes it) for the guard's life.
+class EnvironmentGuard {
+ public:
+  EnvironmentGuard(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value.has_value()) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~EnvironmentGuard() {
+    if (old_.has_value()) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  EnvironmentGuard(const EnvironmentGuard&) = delete;
+  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 /// Handles events until `done()` holds or the time is up (a generous ceiling: the condition
 /// normally holds within milliseconds); returns done().
 inline bool ProcessUntil(const std::function<bool()>& done,

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QImage>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -516,6 +518,48 @@ TEST_F(TabKeys, TabNeverReachesAMultiLineField) {
   DeliverPostedEvents();
   EXPECT_STREQ(ReadGadgetText(19), "a");
   EXPECT_EQ(FocusedGadget(), 16);
+}
+
+// A button reached by the keyboard wears the style's focus mark (a blue outline along its
+// edge); a field reached so keeps its caret where it was, its text not selected.
+struct FocusMarkCase {
+  const char* name;
+  std::int32_t start;
+  bool backward;
+};
+
+inline void PrintTo(const FocusMarkCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class FocusMarkRows : public TabKeys, public ::testing::WithParamInterface<FocusMarkCase> {};
+
+TEST_P(FocusMarkRows, ShowOnAButtonReachedByTheKeyboard) {
+  const FocusMarkCase& row = GetParam();
+  FocusGadget(row.start);
+  QWidget* button = GadgetControlWidget(4);
+  ASSERT_TRUE(ProcessUntil([&] { return FocusedGadget() == row.start; }, 30s));
+  EXPECT_EQ(button->grab().toImage().pixel(40, 0), 0xffabababu);
+  SendKey(window_, row.backward ? Qt::Key_Backtab : Qt::Key_Tab,
+          row.backward ? Qt::ShiftModifier : Qt::NoModifier);
+  ASSERT_TRUE(ProcessUntil([] { return FocusedGadget() == 4; }, 30s));
+  EXPECT_EQ(button->grab().toImage().pixel(40, 0), 0xff26709eu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FocusMarkRows,
+                         ::testing::Values(FocusMarkCase{"TabFromTheLastField", 12, false},
+                                           FocusMarkCase{"ShiftTabFromTheFirstField", 16, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TabKeys, AFieldReachedByTabKeepsItsCaretAtTheStartAndSelectsNothing) {
+  WriteGadgetText(13, "5000.00");
+  FocusGadget(16);
+  ASSERT_TRUE(ProcessUntil([&] { return FocusedGadget() == 16; }, 30s));
+  SendKey(window_, Qt::Key_Tab);
+  ASSERT_TRUE(ProcessUntil([&] { return FocusedGadget() == 13; }, 30s));
+  auto* field = static_cast<QLineEdit*>(GadgetControlWidget(13));
+  EXPECT_EQ(field->cursorPosition(), 0);
+  EXPECT_EQ(field->selectedText(), QString());
 }
 
 }  // namespace

@@ -1,0 +1,145 @@
+"""What a screen reader finds of the running calculator, through AT-SPI (pyatspi).
+
+Waits for the application "quentara", checks the main form's frame, labels, fields and their
+relations, clicks "Information" where AT-SPI says the button is, checks the information
+window's heading and notice, and clicks "Quit". Prints PASS or the first difference and
+exits 1. Runs with Debian's /usr/bin/python3, for which python3-pyatspi is installed.
+"""
+
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+MAIN_FORM = [
+    ("image", "A parrot on a branch"),
+    ("label", "Vornicat"),
+    ("panel", ""),
+    ("push button", "Print Amortization Schedule"),
+    ("push button", "Quit"),
+    ("push button", "Information"),
+    ("label", "Loan Amount (Dollars):"),
+    ("label", "Amortization Tables"),
+    ("label", "mm/dd/yyyy"),
+    ("label", "Interest Rate (%):"),
+    ("label", "Length of Loan (Years):"),
+    ("label", "Calculated Monthly Payment:"),
+    ("label", "Date of First Payment:"),
+    ("text", "Date of First Payment"),
+    ("text", "Loan Amount (Dollars)"),
+    ("text", "Interest Rate (%)"),
+    ("text", "Length of Loan (Years)"),
+    ("text", "Calculated Monthly Payment"),
+]
+
+# Each field and the label that names it.
+LABELS = {
+    "Date of First Payment": "Date of First Payment:",
+    "Loan Amount (Dollars)": "Loan Amount (Dollars):",
+    "Interest Rate (%)": "Interest Rate (%):",
+    "Length of Loan (Years)": "Length of Loan (Years):",
+    "Calculated Monthly Payment": "Calculated Monthly Payment:",
+}
+
+INFORMATION_WINDOW = [("label", "General Information"), ("text", "General Information")]
+NOTICE = (
+    "Quentara works out the monthly payment and the full schedule of any loan.\n\n"
+    "In the future, I hope to implement a way to pay off your loan faster... by simply "
+    "overwriting the amount in the 'Calculated Monthly Payment' field.\n\n"
+    "Your loan length, etc. would be reduced accordingly."
+)
+
+LIMIT = 60  # seconds to wait for anything
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def wait_for(what, find):
+    deadline = time.monotonic() + LIMIT
+    while time.monotonic() < deadline:
+        try:
+            found = find()
+        except Exception:  # the tree changes while it is read
+            found = None
+        if found is not None:
+            return found
+        time.sleep(0.2)
+    fail(f"{what} did not appear within {LIMIT} s")
+
+
+def children(node):
+    return [node.getChildAtIndex(i) for i in range(node.childCount)]
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in children(desktop):
+        if app is not None and app.name == "quentara":
+            return app
+    return None
+
+
+def frame(app, title):
+    for window in children(app):
+        if window.getRoleName() == "frame" and window.name == title:
+            return window
+    return None
+
+
+def related(node, relation):
+    names = []
+    for rel in node.getRelationSet():
+        if rel.getRelationType() == relation:
+            names += [rel.getTarget(i).name for i in range(rel.getNTargets())]
+    return names
+
+
+def expect_children(window, expected):
+    got = [(child.getRoleName(), child.name) for child in children(window)]
+    if got != expected:
+        fail(f"the children of '{window.name}' are {got}, expected {expected}")
+
+
+def click(window, name):
+    """Clicks the button in the middle, where AT-SPI says it is on the screen."""
+    for child in children(window):
+        if child.getRoleName() == "push button" and child.name == name:
+            box = child.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            x, y = box.x + box.width // 2, box.y + box.height // 2
+            subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+            return
+    fail(f"no button '{name}'")
+
+
+def main():
+    app = wait_for("the application quentara", application)
+    main_form = wait_for("the frame 'Quentara'", lambda: frame(app, "Quentara"))
+    wait_for("the main form's controls", lambda: main_form.childCount == len(MAIN_FORM) or None)
+    expect_children(main_form, MAIN_FORM)
+    by_name = {child.name: child for child in children(main_form)}
+    for field, label in LABELS.items():
+        if related(by_name[field], pyatspi.RELATION_LABELLED_BY) != [label]:
+            fail(f"the field '{field}' is not labelled by '{label}'")
+        if related(by_name[label], pyatspi.RELATION_LABEL_FOR) != [field]:
+            fail(f"the label '{label}' is not the label for '{field}'")
+    print("main form: a frame 'Quentara', its labels and named fields related")
+
+    click(main_form, "Information")
+    information = wait_for("the frame 'Information'", lambda: frame(app, "Information"))
+    wait_for("the information window's controls", lambda: information.childCount == 2 or None)
+    expect_children(information, INFORMATION_WINDOW)
+    notice = children(information)[1].queryText()
+    text = notice.getText(0, notice.characterCount)
+    if text != NOTICE:
+        fail(f"the notice reads {text!r}")
+    print("information window: its heading and its notice can be read")
+
+    click(main_form, "Quit")
+    print("PASS")
+
+
+main()

@@ -1,0 +1,142 @@
+#!/bin/bash
+# Runs desktop_probe and the calculator under a real window manager (openbox by default)
+# in Xvfb and checks what only a window manager shows: each form's outer window, frame
+# included, centred on the screen; message boxes with the title exactly as given (an empty
+# one stays empty), centred over their form, and keeping the keyboard after a click on the
+# form, so that Enter still closes them.
+#
+# Usage: window_manager_test.sh <desktop_probe> <quentara> <x_close_request> [window manager]
+set -u
+
+if [ "${1:-}" != "--inside" ]; then
+  if [ $# -lt 3 ]; then
+    echo "usage: $0 <desktop_probe> <quentara> <x_close_request> [window manager]" >&2
+    exit 2
+  fi
+  manager=${4:-openbox}
+  for tool in xvfb-run xdotool xprop xwininfo "$manager"; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+  done
+  export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$1" "$2" "$3" "$manager"
+fi
+
+probe=$2
+quentara=$3
+closer=$4
+manager=$5
+# shellcheck source=desktop_test.sh
+source "$(dirname "$0")/desktop_test.sh"
+out=$work/probe.out
+
+fail() {
+  echo "FAIL ($manager): $*"
+  echo "--- probe output:"
+  cat "$out" 2>/dev/null
+  exit 1
+}
+
+
+printed() { grep -q -- "$1" "$out"; }
+has_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q '='; }
+focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
+
+# The outer rectangle of a window, frame included: "left top width height".
+outer() {
+  local info extents
+  info=$(xwininfo -id "$1")
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  read -r left right top bottom <<<"$extents"
+  local x y w h
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(echo "$info" | sed -n 's/^ *Width: *//p')
+  h=$(echo "$info" | sed -n 's/^ *Height: *//p')
+  echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
+}
+
+# The screen is 1280 x 1024: left = 1280/2 - W/2, top = 1024/2 - H/2 (integer halvings).
+expect_centred_on_screen() {
+  local name=$1 window=$2
+  read -r left top width height <<<"$(outer "$window")"
+  [ "$top" -gt 0 ] || fail "$name: no frame around it"
+  local want_left=$((640 - width / 2)) want_top=$((512 - height / 2))
+  [ "$left $top" = "$want_left $want_top" ] ||
+    fail "$name: outer window $width x $height at $left,$top, expected at $want_left,$want_top"
+  echo "$name: outer window $width x $height at $left,$top, centred"
+}
+
+# Outer centres equal, to the pixel that an odd difference of sizes leaves.
+expect_centred_over() {
+  local name=$1 inner=$2 owner=$3
+  read -r l1 t1 w1 h1 <<<"$(outer "$inner")"
+  read -r l2 t2 w2 h2 <<<"$(outer "$owner")"
+  local dx=$(((2 * l1 + w1) - (2 * l2 + w2))) dy=$(((2 * t1 + h1) - (2 * t2 + h2)))
+  [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] ||
+    fail "$name: $w1 x $h1 at $l1,$t1 is not centred over $w2 x $h2 at $l2,$t2"
+  echo "$name: centred over the form"
+}
+
+title_of() { xprop -id "$1" _NET_WM_NAME | sed 's/^[^=]*= //; s/ *$//'; }
+
+"$manager" >"$work/manager.log" 2>&1 &
+pids+=($!)
+wait_until sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+  fail "the window manager did not start"
+
+"$probe" >"$out" 2>"$work/probe.err" &
+pids+=($!)
+probe_pid=$!
+wait_until printed '^ready$' || fail "the probe did not start"
+form=$(xdotool search --name '^Quentara probe$' | head -n 1)
+[ -n "$form" ] || fail "no probe window"
+wait_until has_frame "$form" || fail "the window manager gave the probe no frame"
+expect_centred_on_screen "probe form" "$form"
+
+# "Untitled" shows a box with an empty title.
+xdotool mousemove --window "$form" 180 92 click 1
+wait_until printed '^box up$' || fail "no box came up"
+box=
+find_box() {
+  box=$(xdotool search --onlyvisible --pid "$probe_pid" 2>/dev/null | grep -v "^$form\$" | head -n 1)
+  [ -n "$box" ] && has_frame "$box"
+}
+wait_until find_box || fail "the box did not appear"
+[ -z "$(title_of "$box")" ] ||
+  fail "the untitled box is titled $(title_of "$box")"
+echo "untitled box: empty title"
+expect_centred_over "untitled box" "$box" "$form"
+
+# A click on the form gives it the window manager's focus; the box takes it back.
+xdotool mousemove --window "$form" 300 170 click 1
+wait_until focused "$box" || fail "the box did not keep the keyboard after a click on the form"
+xdotool key Return
+wait_until printed '^answer 1$' || fail "Enter did not close the box"
+echo "untitled box: Enter closed it after a click on the form"
+
+# "Note" shows a box titled "Please Note".
+xdotool mousemove --window "$form" 70 92 click 1
+wait_until sh -c "[ \$(grep -c '^box up\$' '$out') -eq 2 ]" || fail "no second box came up"
+wait_until find_box || fail "the second box did not appear"
+[ "$(title_of "$box")" = '"Please Note"' ] || fail "the box is titled $(title_of "$box")"
+echo "note box: titled \"Please Note\""
+wait_until focused "$box" || fail "the note box did not get the keyboard"
+xdotool key Return
+wait_until sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did not close the note box"
+xdotool mousemove --window "$form" 290 92 click 1
+wait_until printed '^closed$' || fail "the probe did not end on Quit"
+
+# The calculator's main form, in a folder of its own (it writes its report there).
+cp "$quentara" "$work/quentara"
+(cd "$work" && exec ./quentara >"$work/quentara.log" 2>&1) &
+pids+=($!)
+main=
+find_main() {
+  main=$(xdotool search --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
+  [ -n "$main" ] && has_frame "$main"
+}
+wait_until find_main || fail "the main form did not appear"
+expect_centred_on_screen "main form" "$main"
+"$closer" "$main" || fail "could not ask the main form to close"
+wait_until sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
+echo "PASS ($manager)"
