@@ -172,6 +172,32 @@ bool SetNumber(const std::string& value, std::string& field, std::string& error)
   return false;
 }
 
+template <class Choice>
+struct ChoiceName {
+  const char* name;
+  Choice choice;
+};
+constexpr ChoiceName<ExportFormat> formatNames[] = {
+    {"text", ExportFormat::Text}, {"csv", ExportFormat::Csv}, {"json", ExportFormat::Json}};
+constexpr ChoiceName<TextEncoding> encodingNames[] = {{"windows-1252", TextEncoding::Windows1252},
+                                                      {"utf-8", TextEncoding::Utf8}};
+
+// Takes the choice the value names; otherwise the message lists the names there are.
+template <class Choice, std::size_t count>
+bool SetChoice(const std::string& value, const ChoiceName<Choice> (&names)[count], Choice& field,
+               std::string& error) {
+  std::string known;
+  for (const ChoiceName<Choice>& entry : names) {
+    if (value == entry.name) {
+      field = entry.choice;
+      return true;
+    }
+    known += (known.empty() ? "" : ", ") + std::string(entry.name);
+  }
+  error = ": " + Quoted(value) + " is not one of " + known;
+  return false;
+}
+
 // Applies one option's value; false with the message's tail in `error`.
 bool Apply(Option option, const std::string& value, ScheduleRequest& request, std::string& error) {
   switch (option) {
@@ -190,27 +216,9 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
       error = ": " + Quoted(value) + " is not a date as mm/dd/yyyy";
       return false;
     case Option::Format:
-      if (value == "text") {
-        request.format = ExportFormat::Text;
-      } else if (value == "csv") {
-        request.format = ExportFormat::Csv;
-      } else if (value == "json") {
-        request.format = ExportFormat::Json;
-      } else {
-        error = ": " + Quoted(value) + " is not one of text, csv, json";
-        return false;
-      }
-      return true;
+      return SetChoice(value, formatNames, request.format, error);
     case Option::Encoding:
-      if (value == "windows-1252") {
-        request.encoding = TextEncoding::Windows1252;
-      } else if (value == "utf-8") {
-        request.encoding = TextEncoding::Utf8;
-      } else {
-        error = ": " + Quoted(value) + " is not one of windows-1252, utf-8";
-        return false;
-      }
-      return true;
+      return SetChoice(value, encodingNames, request.encoding, error);
     case Option::Output:
       request.output = value;
       if (!value.empty()) return true;
