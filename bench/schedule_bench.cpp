@@ -76,8 +76,7 @@ void WriteLongestSchedule(benchmark::State& run, Target target) {
   }
   run.counters["rows"] = 602;
 }
-BENCHMARK_CAPTURE(WriteLongestSchedule, Replacing, Target::Replaced)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteLongestSchedule, Replacing, Target::Replaced)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(WriteLongestSchedule, New, Target::New)->Unit(benchmark::kMicrosecond);
 
 void BareWritesOfTheSameLines(benchmark::State& run) {
@@ -105,8 +104,7 @@ void BareWritesOfTheSameLines(benchmark::State& run) {
 BENCHMARK(BareWritesOfTheSameLines)->Unit(benchmark::kMicrosecond);
 
 // quentara-schedule's work for the same loan: the report text, gathered, then written whole.
-void ToolWritesTheLongestSchedule(benchmark::State& run, const std::string& path,
-                                  Target target) {
+void ToolWritesTheLongestSchedule(benchmark::State& run, const std::string& path, Target target) {
   // Moved in, not assigned from literals, which GCC 12 misreads under -Wrestrict.
   ScheduleRequest request;
   request.amount = std::string("100000");

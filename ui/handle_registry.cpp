@@ -32,5 +32,4 @@ QWidget* WindowWidget(PlatformHandle handle) {
   return window != nullptr ? window->data() : nullptr;
 }
 
-
 }  // namespace quentara
