@@ -189,7 +189,7 @@ if [ "$case" = in-order ]; then
   # The last row of 7000.00 at 4.00 % over 1 year: the totals paid 7152.59, interest
   # 152.59 and principal 7000.00.
   tail -c 100 "$work/Loan.txt" | grep -q '7152\.59 *152\.59 *7000\.00' ||
-    fail "Loan.txt was not written for the amount typed during the wait: $(tail -c 100 "$work/Loan.txt")"
+    fail "Loan.txt does not hold the amount typed during the wait: $(tail -c 100 "$work/Loan.txt")"
 fi
 kill $helpers 2>/dev/null
 echo "PASS: $case"
