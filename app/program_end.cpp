@@ -13,8 +13,8 @@ void (*windowCloser)() = nullptr;
 void (*endCatcher)() = nullptr;
 }  // namespace
 
-void SetWindowCloser(void (*closeAllWindows)()) {
-  windowCloser = closeAllWindows;
+void SetWindowCloser(void (*endWindows)()) {
+  windowCloser = endWindows;
 }
 
 void SetProgramEndCatcher(void (*catcher)()) {

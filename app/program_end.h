@@ -6,7 +6,7 @@ namespace quentara {
 
 /// Start-up hands over the window layer's end: every open window closed, then the rest of
 /// the layer released, the application object last.
-void SetWindowCloser(void (*closeAllWindows)());
+void SetWindowCloser(void (*endWindows)());
 /// For tests and the fuzzer: a step taken first when the program ends, before anything is
 /// released. One that leaves by throwing lets its caller catch the end and go on; one that
 /// returns lets the end go on as usual. Without one (the default) the program ends at once.

@@ -67,7 +67,8 @@ std::int32_t OpenReportInEditor() {
                  "NotePad",
                  0);
   // The editor starts in the program's folder, where the last computation wrote the
-  // report; the program handles no event until the editor has ended.
+  // report; the program's windows stay painted meanwhile, but no click, key or close
+  // request is handled until the editor has ended.
   StartProgram("notepad.exe", "Loan.txt", "", StartAndWait);
   return 0;
 }

@@ -192,7 +192,8 @@ bool SetChoice(const std::string& value, const ChoiceName<Choice> (&names)[count
       field = entry.choice;
       return true;
     }
-    known += (known.empty() ? "" : ", ") + std::string(entry.name);
+    if (!known.empty()) known += ", ";
+    known += entry.name;
   }
   error = ": " + Quoted(value) + " is not one of " + known;
   return false;

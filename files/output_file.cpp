@@ -61,6 +61,33 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& 
   return whole;
 }
 
+// The path that symbolic links starting at `path` lead to, whether or not a file is there.
+// False, with the reason in `error`, for a loop of links or a link that cannot be read.
+bool FollowLinks(const std::string& path, std::string& target, std::string& error) {
+  constexpr int mostLinks = 40;
+  target = path;
+  for (int links = 0; links < mostLinks; ++links) {
+    struct stat status {};
+    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return true;
+    std::string next(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    const ssize_t length = readlink(target.c_str(), next.data(), next.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= next.size()) {
+      error = length < 0 ? Reason() : "the link changed while it was read";
+      return false;
+    }
+    next.resize(static_cast<std::size_t>(length));
+    const std::size_t slash = target.rfind('/');
+    // A relative link is read from the folder the link is in.
+    if (!next.empty() && next.front() != '/' && slash != std::string::npos) {
+      next = target.substr(0, slash + 1) + next;
+    }
+    target = next;
+  }
+  errno = ELOOP;
+  error = Reason();
+  return false;
+}
+
 }  // namespace
 
 bool WriteStandardOutput(std::string_view bytes, std::string& error) {
@@ -70,18 +97,19 @@ bool WriteStandardOutput(std::string_view bytes, std::string& error) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+  // A device or a pipe, also one reached through links such as /dev/stdout, is written as
+  // it is.
   struct stat status {};
-  const bool exists = stat(path.c_str(), &status) == 0;
-  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(path, bytes, error);
-
-  // Through a symbolic link the file it names is replaced, not the link.
-  std::string target = path;
-  if (exists) {
-    if (char* real = realpath(path.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
+  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    return WriteInPlace(path, bytes, error);
   }
+  // Through symbolic links the file they lead to is replaced, not a link, also when that
+  // file does not exist yet.
+  std::string target;
+  if (!FollowLinks(path, target, error)) return false;
+  const bool exists = stat(target.c_str(), &status) == 0;
+  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(target, bytes, error);
+
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);

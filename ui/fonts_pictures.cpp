@@ -52,7 +52,7 @@ ObjectTable<PictureSlot>& PictureTable() {
 }
 
 // MulDiv: a * b / c in 64 bits, rounded half away from zero; -1 when c is 0 or the result
-// does not fit 32 bits, as Win32's MulDiv.
+// does not fit 32 bits.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   if (c == 0) return -1;
   const std::int64_t product = std::int64_t{a} * b;
@@ -187,7 +187,7 @@ PlatformHandle CreateFontByName(std::int32_t number, const char* faceName, std::
   const QString face = QString::fromLatin1(faceName != nullptr ? faceName : "");
   QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
   // A negative height is the character height and a positive one (from a negative size)
-  // the cell height, as Win32 fonts take them; Qt knows only the first, so both become
+  // the cell height, as font requests by size give them; Qt knows only the first, so both become
   // the pixel size. Height 0 keeps the default size.
   const std::int32_t height = FontPixelHeight(size);
   if (height != 0) {

@@ -5,8 +5,8 @@
 // offers it to the program's hook first and otherwise does what the window table says.
 // Qt's own event handling stays with Qt; this file only translates.
 //
-// Messages, notification codes and styles keep their Win32 names and numbers (WM_COMMAND,
-// EN_SETFOCUS, WS_CAPTION), so the hook reads the same on every window system.
+// Messages, notification codes and styles have fixed names and numbers (WM_COMMAND,
+// EN_SETFOCUS, WS_CAPTION) that the program's hook relies on, whatever the window system.
 
 #include <QEvent>
 #include <QWidget>

@@ -24,7 +24,8 @@ inline constexpr std::int32_t GadgetEvent = 13100;
 inline constexpr std::int32_t ShortcutEvent = 13101;
 inline constexpr std::int32_t ResizeEvent = 5;
 
-// Message numbers the layer hands to the hook (the Win32 numbers).
+// Message numbers the layer hands to the hook; the program's hook knows them by these
+// numbers.
 inline constexpr std::uint32_t WM_SIZE = 0x0005;
 inline constexpr std::uint32_t WM_PAINT = 0x000F;
 inline constexpr std::uint32_t WM_CLOSE = 0x0010;

@@ -132,8 +132,8 @@ std::optional<QMargins> AskFrameExtents(QWidget* window) {
                  reinterpret_cast<const char*>(&message));
   xcb_flush(connection);
 
-  // The window manager answers by setting the property on the window; Qt's own event
-  // handling goes on meanwhile, so the property is read until it is there.
+  // The window manager answers by setting the property on the window, so the property is
+  // read until it is there (a reply to each read comes straight from the X server).
   const auto deadline = std::chrono::steady_clock::now() + 1s;
   for (;;) {
     const std::vector<std::uint32_t> values =

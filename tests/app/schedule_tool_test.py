@@ -169,6 +169,15 @@ class Output(unittest.TestCase):
         self.assertTrue(os.path.islink(link))
         self.assertEqual(sorted(os.listdir(self.folder)), ["link.csv", "loan.csv"])
 
+    def test_a_link_to_no_file_yet_gets_its_file(self):
+        link = os.path.join(self.folder, "link.csv")
+        os.symlink("loan.csv", link)
+        written = run(*LOAN, "--format", "csv", "-o", link)
+        self.assertEqual(written.returncode, 0, written.stderr)
+        self.assertTrue(os.path.islink(link))
+        self.assertEqual(read(os.path.join(self.folder, "loan.csv"), "rb"),
+                         run(*LOAN, "--format", "csv").stdout)
+
     def test_full_device_and_full_standard_output_are_failures(self):
         result = run(*LOAN, "-o", "/dev/full")
         self.assertEqual(result.returncode, 1)
