@@ -31,8 +31,31 @@ def read(path, mode="r"):
 
 
 def f32(value):
-    """The single-precision number nearest to value, as the schedule keeps its totals."""
+    """The single-precision number nearest to value, as the schedule keeps every figure."""
     return struct.unpack("f", struct.pack("f", value))[0]
+
+
+def model_rows(amount, rate, years):
+    """The schedule's figures computed apart from the engine: each formula in double
+    precision from single-precision values, its result kept in single precision. Yields
+    balance, payment, interest, principal and the three running totals of each row."""
+    amount, rate, years = f32(amount), f32(rate), f32(years)
+    monthly_rate = f32(rate / 100 / 12)
+    month_count = round(years * 12)  # an exact half goes to the even count
+    growth = f32(f32(monthly_rate + 1) ** float(month_count))
+    payment = f32((amount * growth) / ((growth - 1) / monthly_rate))
+    balance, paid, interest_paid, principal_paid = amount, 0.0, 0.0, 0.0
+    for _ in range(month_count + 1):
+        if not balance > f32(0.01):
+            break
+        interest = f32(balance * rate / 1200)
+        if not balance >= payment:
+            payment = f32(balance + interest)
+        principal = f32(payment - interest)
+        paid, interest_paid = f32(paid + payment), f32(interest_paid + interest)
+        principal_paid = f32(principal_paid + principal)
+        balance = f32(balance - (payment - interest))
+        yield balance, payment, interest, principal, paid, interest_paid, principal_paid
 
 
 class CsvAndJson(unittest.TestCase):
@@ -45,16 +68,16 @@ class CsvAndJson(unittest.TestCase):
         rows = list(csv.DictReader(io.StringIO(result.stdout.decode("ascii"))))
         self.assertEqual(len(rows), 481)
         self.assertEqual(len(rows), len(report_rows))
-        sums = {"payment": 0.0, "interest": 0.0, "principal": 0.0}
-        totals = {"payment": "total_paid", "interest": "total_interest",
-                  "principal": "total_principal"}
-        for count, row in enumerate(rows, start=1):
+        # Every figure, the running totals included, to the cent as the schedule keeps it.
+        columns = ["balance", "payment", "interest", "principal", "total_paid",
+                   "total_interest", "total_principal"]
+        expected = list(model_rows(12345.67, 18, 40))
+        self.assertEqual(len(expected), len(rows))
+        for count, (row, figures) in enumerate(zip(rows, expected), start=1):
             self.assertEqual(row["due_date"].encode(), report_rows[count - 1][:10])
-            for column in sums:
-                sums[column] = f32(sums[column] + f32(float(row[column])))
-                # Each printed figure is within half a cent of the one the schedule added.
-                self.assertLessEqual(abs(sums[column] - float(row[totals[column]])),
-                                     0.005 * count + 0.005, (count, column))
+            self.assertEqual(row["rate"], "18.00")
+            self.assertEqual([row[column] for column in columns],
+                             ["%.2f" % figure for figure in figures], count)
         self.assertEqual(rows[-1], {
             "due_date": "01/15/2044", "balance": "0.00", "rate": "18.00", "payment": "3.74",
             "interest": "0.06", "principal": "3.69", "total_paid": "88962.37",
