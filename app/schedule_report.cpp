@@ -94,14 +94,6 @@ void ReportLines::AddRow(const RowRecord& record, const ScheduleState&) {
   SetTextAreaEnd(start);
 }
 
-void WriteYearBlock(std::int32_t yearNumber) {
-  ReportFileLines().BeginYear(yearNumber);
-}
-
-void WriteRowLine(const RowRecord& record) {
-  ReportFileLines().AddRow(record, ScheduleState{});
-}
-
 void TakeFirstDueDate(const char* typed, Text& dueDate) {
   AssignExpression(dueDate, TrimSpaces(typed));
   // Only the day piece is checked here; the whole date is judged when the first row's

@@ -55,13 +55,6 @@ RowRecord& ScheduleRecord(std::int32_t rowIndex);
 
 /// Fills the record with the due date and the eight figures of the row just computed.
 void FillRowRecord(RowRecord& record, const char* dueDate, const ScheduleState& state);
-/// The five heading lines written to the current file before rows 1, 13, 25, ...
-/// ("Year:1", "Year:2", ...).
-void WriteYearBlock(std::int32_t yearNumber);
-/// The nine texts right-aligned to their column widths, joined, written to the current
-/// file as one line.
-void WriteRowLine(const RowRecord& record);
-
 /// The first due date as typed into the form: trimmed of spaces into `dueDate`, its day
 /// piece (characters 4 and 5) kept as firstPaymentDay. A day piece above 31 ends the
 /// program after its message; the whole date is judged later, when it is first stepped.

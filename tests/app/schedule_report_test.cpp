@@ -139,19 +139,28 @@ struct RowLineCase {
   const char* line;
 };
 
+// The lines the report is built of, each with the CR LF the file gives it.
+class CapturedLines final : public ReportLines {
+ public:
+  void Line(const char* text) override { lines_.append(text).append("\r\n"); }
+  const std::string& All() const { return lines_; }
+
+ private:
+  std::string lines_;
+};
+
 class RowLine : public ReportFile, public ::testing::WithParamInterface<RowLineCase> {};
 
 TEST_P(RowLine, AlignsEachTextToItsColumn) {
   const RowLineCase& c = GetParam();
-  ASSERT_NE(CreateTextFile(0, "Loan.txt"), 0);
   RowRecord record;
   Text* fields[9] = {&record.dueDate,   &record.balance,       &record.rate,
                      &record.payment,   &record.interest,      &record.principal,
                      &record.totalPaid, &record.totalInterest, &record.totalPrincipal};
   for (int i = 0; i < 9; ++i) AssignText(*fields[i], c.texts[i]);
-  WriteRowLine(record);
-  CloseTextFile(0);
-  EXPECT_EQ(Report(), std::string(c.line) + "\r\n");
+  CapturedLines lines;
+  lines.AddRow(record, ScheduleState{});
+  EXPECT_EQ(lines.All(), std::string(c.line) + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,10 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReportFile, YearBlockLines) {
-  ASSERT_NE(CreateTextFile(0, "Loan.txt"), 0);
-  WriteYearBlock(10);
-  CloseTextFile(0);
-  std::string report = Report();
+  CapturedLines lines;
+  lines.BeginYear(10);
+  const std::string& report = lines.All();
   EXPECT_EQ(report, YearBlock(10));
   EXPECT_EQ(report.size(), 2u + 3 * 101 + 9);
   EXPECT_EQ(totals.size(), 99u);
