@@ -74,8 +74,14 @@ std::string SummaryText(const ScheduleSummary& summary) {
   text += "total interest: " + summary.totalInterest + "\n";
   if (summary.balanceLeft) text += "balance left: " + *summary.balanceLeft + "\n";
   if (summary.saved) {
-    text += "payments saved: " + std::to_string(summary.saved->payments) + "\n";
-    text += "interest saved: " + summary.saved->interest + "\n";
+    // A payment below the computed one costs payments and interest instead of saving them.
+    const std::int32_t payments = summary.saved->payments;
+    text += payments >= 0 ? "payments saved: " + std::to_string(payments)
+                          : "payments added: " + std::to_string(-std::int64_t{payments});
+    const std::string& interest = summary.saved->interest;
+    text += interest.starts_with('-') ? "\ninterest added: " + interest.substr(1)
+                                      : "\ninterest saved: " + interest;
+    text += "\n";
   }
   return text;
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <set>
 #include <string_view>
 
@@ -14,6 +13,7 @@
 #include "app/schedule_arithmetic.h"
 #include "app/schedule_exports.h"
 #include "app/schedule_report.h"
+#include "dates/dates.h"
 #include "files/output_file.h"
 #include "text/number_format.h"
 #include "text/text_area.h"
@@ -104,15 +104,12 @@ const char* FirstDateProblem(std::string_view date) {
   return real ? nullptr : "Your date string is not valid, Please re-start program.";
 }
 
-// Today's date in the local time zone, as the calculator's form presets it.
+// Today's date, as the calculator's form presets it.
 std::string TodaysDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d/%02d/%04d", local.tm_mon + 1, local.tm_mday,
-                local.tm_year + 1900);
-  return text;
+  char* text = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
+  std::string date = text;
+  SetTextAreaEnd(text);
+  return date;
 }
 
 // FormatFixed(value, 2) as a string; the temporary area is left as it was.
@@ -355,8 +352,8 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
       ComputeScheduleRow(firstRow);
       if (!(*given > firstRow.interest)) {
         return Refuse(messages, "--payment: " + *request.payment +
-                                    " does not cover the first month's interest of " +
-                                    Figure(firstRow.interest) + ", so the loan would only grow");
+                                    " does not pay more than the first month's interest of " +
+                                    Figure(firstRow.interest) + ", so the loan would never shrink");
       }
     }
     state.payment = *given;

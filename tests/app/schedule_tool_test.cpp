@@ -158,8 +158,8 @@ TEST(ScheduleTool, PaymentBelowTheComputedOneLeavesABalance) {
             "total paid: 3900.00\n"
             "total interest: 142.09\n"
             "balance left: 1242.09\n"
-            "payments saved: -1\n"
-            "interest saved: -33.10\n");
+            "payments added: 1\n"
+            "interest added: 33.10\n");
 }
 
 TEST(IsWholeNumber, TakesOnlyAWholeArgument) {

@@ -149,8 +149,8 @@ class Messages(unittest.TestCase):
          "the monthly payment is not a finite number (nan): a rate of 0 or a length of less "
          "than half a month has none\n"),
         (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66"], 1,
-         "--payment: 16.66 does not cover the first month's interest of 16.67, so the loan "
-         "would only grow\n"),
+         "--payment: 16.66 does not pay more than the first month's interest of 16.67, so the "
+         "loan would never shrink\n"),
         (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39"], 1,
          "--payment: 1e39 is not a finite number\n"),
         (["--amount", "3e38", "--rate", "100", "--years", "1"], 1,
