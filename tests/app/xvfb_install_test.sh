@@ -36,7 +36,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$work/install.log")"
 
 for file in "bin/quentara" "share/quentara/quentara" "share/quentara/install-manifest.txt" \
-  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"; do
+  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+  "bin/quentara-schedule" "share/man/man1/quentara-schedule.1"; do
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
 [ -L "$prefix/bin/quentara" ] || fail "bin/quentara is not a link"
@@ -47,6 +48,10 @@ for size in 48 64 128 256; do
   [ "$(identify -format '%m %w %h' "$icon" 2>/dev/null)" = "PNG $size $size" ] ||
     fail "no $size x $size PNG icon at $icon"
 done
+"$prefix/bin/quentara-schedule" --amount 5000 --rate 4 --years 1 --date 01/31/2004 \
+  >"$work/schedule.txt" || fail "the installed quentara-schedule did not run"
+[ "$(stat -c %s "$work/schedule.txt")" -eq 1513 ] ||
+  fail "the installed quentara-schedule wrote $(stat -c %s "$work/schedule.txt") bytes, not 1513"
 while IFS= read -r file; do
   [ -e "$prefix/$file" ] || fail "the list of installed files names $file, which is missing"
 done <"$folder/install-manifest.txt"
