@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/due_dates.h"
@@ -33,16 +34,31 @@ namespace {
 namespace fs = std::filesystem;
 using namespace quentara;
 
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    fs::path path = fs::temp_directory_path() / ("quentara-bench-" + std::to_string(::getpid()));
+// The benchmarks' own folder in /tmp, removed when they are done.
+struct BenchFolder {
+  BenchFolder()
+      : path(fs::temp_directory_path() / ("quentara-bench-" + std::to_string(::getpid()))) {
     fs::create_directories(path);
-    SetProgramFolder((path.string() + "/").c_str());
+  }
+  ~BenchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+  fs::path path;
+};
+
+const fs::path& Folder() {
+  static const BenchFolder folder;
+  static const bool ready = [] {
+    SetProgramFolder((folder.path.string() + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    return path;
+    return true;
   }();
-  return folder;
+  (void)ready;
+  return folder.path;
 }
 
 ScheduleState LongestLoan() {
