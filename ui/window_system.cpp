@@ -134,7 +134,7 @@ std::optional<QMargins> AskFrameExtents(QWidget* window) {
 
   // The window manager answers by setting the property on the window, so the property is
   // read until it is there (a reply to each read comes straight from the X server).
-  const auto deadline = std::chrono::steady_clock::now() + 1s;
+  const auto deadline = std::chrono::steady_clock::now() + 3s;
   for (;;) {
     const std::vector<std::uint32_t> values =
         CardinalProperty(connection, id, extents, XCB_ATOM_CARDINAL);

@@ -24,7 +24,7 @@ void SetExactWindowTitle(QWidget* window, const QString& title);
 
 /// The frame (in Qt's pixels) the window manager will give the window, created but not yet
 /// shown, when the window manager can say so before the window is mapped
-/// (_NET_REQUEST_FRAME_EXTENTS). Waits at most a second for the answer. nullopt without such
+/// (_NET_REQUEST_FRAME_EXTENTS). Waits at most 3 s for the answer. nullopt without such
 /// a window manager, or when it does not answer in time.
 std::optional<QMargins> AskFrameExtents(QWidget* window);
 
