@@ -268,6 +268,14 @@ class MessageBox final : public QMessageBox {
     // and the hook as always; an event raised meanwhile stays pending for the next
     // WaitForEvent.
     setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::NonModal);
+    // A Wayland compositor's window manager for X11 clients may put dialog windows where it
+    // likes (weston does) rather than where the program places them. There the box is a
+    // window of the ordinary kind, which goes where it is placed, over its owner; it stays
+    // modal to the owner all the same.
+    if (owner != nullptr && OnWaylandThroughX11()) {
+      setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint);
+    }
     // A click on the owner gives the owner the window manager's focus, where typed keys
     // would be lost: the box takes the keyboard back, so that Enter still closes it.
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
@@ -278,11 +286,21 @@ class MessageBox final : public QMessageBox {
     });
   }
 
+  /// Puts the box over its owner before it is shown: some window managers for X11 clients
+  /// on Wayland take a window's place only from where it was when it was created.
+  void PlaceOverOwner() {
+    if (owner_ == nullptr) return;
+    adjustSize();
+    CentreOverOwner();
+  }
+
  protected:
   void showEvent(QShowEvent* event) override {
-    // The box takes its final size here, before it is put on the screen.
+    // The box takes its final size here, before it is put on the screen; a size other than
+    // the one it was placed with moves it again.
+    const QSize placed = size();
     QMessageBox::showEvent(event);
-    if (owner_ != nullptr) CentreOverOwner();
+    if (owner_ != nullptr && size() != placed) CentreOverOwner();
     SetExactWindowTitle(this, windowTitle());
   }
 
@@ -298,8 +316,13 @@ class MessageBox final : public QMessageBox {
     const int outerHeight = height() + ownerOuter.height() - ownerInner.height();
     const int left = std::max(0, ownerOuter.left() + (ownerOuter.width() - outerWidth) / 2);
     const int top = std::max(0, ownerOuter.top() + (ownerOuter.height() - outerHeight) / 2);
-    // The box exists already, and Qt places an existing window by its inner area.
-    move(left + frameLeft, top + frameTop);
+    // Qt places a window that is not yet created by its outer frame, and an existing one by
+    // its inner area.
+    if (testAttribute(Qt::WA_WState_Created)) {
+      move(left + frameLeft, top + frameTop);
+    } else {
+      move(left, top);
+    }
   }
 
   QPointer<FormWindow> owner_;
@@ -322,6 +345,7 @@ std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) 
   QEventLoop loop;
   QObject::connect(box, &QDialog::finished, &loop, &QEventLoop::quit);
   QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+  box->PlaceOverOwner();
   box->show();
   Activate(box);
   loop.exec(QEventLoop::DialogExec);

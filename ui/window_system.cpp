@@ -93,6 +93,10 @@ char* PreferredPlatform(int argc, char** argv) {
   return IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY") ? xcbFirst : nullptr;
 }
 
+bool OnWaylandThroughX11() {
+  return QGuiApplication::platformName() == QLatin1String("xcb") && IsSet("WAYLAND_DISPLAY");
+}
+
 void SetExactWindowTitle(QWidget* window, const QString& title) {
 #ifdef QUENTARA_WITH_XCB
   xcb_connection_t* connection = X11Connection();

@@ -17,6 +17,9 @@ namespace quentara {
 /// A platform the person chose (QT_QPA_PLATFORM, or -platform among the arguments) wins.
 char* PreferredPlatform(int argc, char** argv);
 
+/// Whether the program runs as an X11 client on a Wayland desktop (through XWayland).
+bool OnWaylandThroughX11();
+
 /// Makes the title the window system shows exactly `title`, also when it is empty: Qt
 /// alone would put the program's name in an empty title bar. Creates the native window
 /// when it does not exist yet; a later setWindowTitle undoes it.

@@ -6,9 +6,12 @@
 // With --on-its-own it needs no input but close requests (for a desktop where none can be
 // typed or clicked), and its windows have colours of their own, to be found on a screenshot:
 // once its form (pale lavender, not centred) is active it opens window 1, "Information"
-// (light sky blue, 200 x 100), centred on the form, prints "information up" and shows the
-// "Please Note" box; a close request of the form ends it.
+// (light sky blue, 200 x 100), centred on the form, and prints "information up". A close
+// request of window 1 closes it; once the form is active again the probe prints "box up" and
+// shows the "Please Note" box (magenta inside) over the form. A close request of the form
+// ends it.
 
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +21,7 @@
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
 #include "ui/outside.h"
+#include "ui/qt_access.h"
 #include "ui/windows.h"
 
 using namespace quentara;
@@ -55,10 +59,18 @@ std::int32_t OpenInformationOnActivation(PlatformHandle, std::uint32_t message,
   return HookDefault;
 }
 
-// Once the form is active, window 1 and then the box.
+// Once the form is active, window 1; once window 1 is closed and the form active again, the
+// box over the form.
 void RunOnItsOwn() {
   while (!informationOpen) WaitForEvent();
   Say("information up");
+  while (WaitForEvent() != CloseRequestEvent || LastEventWindow() != 1) {
+  }
+  CloseFormWindow(1);
+  // The form's activation is no message, and no message may follow it: Qt is asked.
+  while (QApplication::activeWindow() != FormWindowWidget(0)) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+  }
   ShowBox("Please Note", "A box with a title.");
   while (WaitForEvent() != CloseRequestEvent || LastEventWindow() != 0) {
   }
@@ -74,6 +86,7 @@ int main(int argc, char** argv) {
                                : OpenFormWindow(0, 0, 0, 360, 200, 0x10CA0001, "Quentara probe");
   if (opened == 0) return 1;
   if (onItsOwn) {
+    qApp->setStyleSheet(QStringLiteral("QMessageBox { background: rgb(255, 0, 255); }"));
     SetWindowBackground(WindowHandle(0), MakeSolidBrush(0x00F2E6E6));
     SetWindowHook(OpenInformationOnActivation);
   }

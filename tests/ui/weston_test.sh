@@ -1,8 +1,9 @@
 #!/bin/bash
 # Runs desktop_probe on a Wayland desktop that offers XWayland (weston, headless, with
 # --xwayland) and checks that it looks and behaves as under X11: it runs as an X11 client,
-# its fixed-size windows ask for no maximise button, window 1 opens centred over the form
-# (found on weston's screenshots by their colours), and its message box is titled and framed.
+# its fixed-size windows ask for no maximise button, window 1 opens centred over the form,
+# and its message box is titled, framed and centred over the form (the windows are found on
+# weston's screenshots by their colours).
 # Headless weston has no input devices, so the probe runs --on-its-own and gets only close
 # requests.
 #
@@ -115,7 +116,8 @@ dy=$(((2 * info_y + info_h) - (2 * form_y + form_h)))
   fail "window 1 at $info_x,$info_y is not centred over the form at $form_x,$form_y"
 echo "window 1 is centred over the form"
 
-wait_until printed '^box up$' || fail "the probe did not show its box"
+"$closer" "$window" || fail "could not ask window 1 to close"
+wait_until printed '^box up$' || fail "the probe did not show its box once window 1 was closed"
 box=
 find_box() {
   box=$(xdotool search --onlyvisible --name '^Please Note$' 2>/dev/null | head -n 1)
@@ -129,6 +131,21 @@ frame_height=$(xwininfo -id "$parent" | sed -n 's/^ *Height: *//p')
 [ "$((frame_height - box_height))" -ge 20 ] ||
   fail "the box has no title bar (frame $frame_height px high, box $box_height px)"
 echo "the box is titled \"Please Note\" in a frame of its own"
+
+# The box (magenta inside) is centred over the form, both having the same kind of frame.
+box_shown() {
+  local shot
+  shot=$(screenshot) || return 1
+  read -r form_w form_h form_x form_y <<<"$(area_of "$shot" 'rgb(230,230,242)')"
+  read -r box_w box_h box_x box_y <<<"$(area_of "$shot" 'rgb(255,0,255)')"
+  [ "$form_w $form_h" = "360 200" ] && [ "${box_w:-0}" -gt 50 ] && [ "${box_h:-0}" -gt 20 ]
+}
+wait_until box_shown || fail "the screenshot shows the form as $form_w x $form_h and no box"
+dx=$(((2 * box_x + box_w) - (2 * form_x + form_w)))
+dy=$(((2 * box_y + box_h) - (2 * form_y + form_h)))
+[ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] ||
+  fail "the box at $box_x,$box_y ($box_w x $box_h) is not centred over the form at $form_x,$form_y"
+echo "the box is centred over the form"
 
 "$closer" "$box" || fail "could not close the box"
 wait_until printed '^answer 1$' || fail "the box did not close"
