@@ -1,8 +1,8 @@
 #include "app/schedule_command.h"
 
 #include "app/main_form.h"
-#include "app/schedule_arithmetic.h"
-#include "app/schedule_report.h"
+#include "calc/schedule_arithmetic.h"
+#include "calc/schedule_report.h"
 #include "text/number_format.h"
 #include "text/text_area.h"
 #include "text/text_value.h"

@@ -21,9 +21,9 @@
 #include <system_error>
 #include <vector>
 
-#include "app/due_dates.h"
-#include "app/schedule_report.h"
-#include "app/schedule_tool.h"
+#include "calc/due_dates.h"
+#include "calc/schedule_report.h"
+#include "tool/schedule_tool.h"
 #include "files/output_file.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"

@@ -21,11 +21,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/due_dates.h"
-#include "app/messages.h"
-#include "app/program_end.h"
-#include "app/schedule_arithmetic.h"
-#include "app/schedule_report.h"
+#include "calc/due_dates.h"
+#include "calc/messages.h"
+#include "calc/program_end.h"
+#include "calc/schedule_arithmetic.h"
+#include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 #include "text/number_format.h"

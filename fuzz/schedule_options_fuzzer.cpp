@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/program_end.h"
-#include "app/schedule_tool.h"
+#include "calc/messages.h"
+#include "calc/program_end.h"
+#include "tool/schedule_tool.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "calc/messages.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // What the program prints, its exit codes and its files are checked on the real binary by
 // schedule_tool_test.py.
 
-#include "app/schedule_tool.h"
+#include "tool/schedule_tool.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/due_dates.h"
-#include "app/messages.h"
-#include "app/schedule_report.h"
+#include "calc/due_dates.h"
+#include "calc/messages.h"
+#include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 

@@ -1,4 +1,4 @@
-#include "app/schedule_tool.h"
+#include "tool/schedule_tool.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,12 +7,12 @@
 #include <set>
 #include <string_view>
 
-#include "app/due_dates.h"
-#include "app/messages.h"
-#include "app/program_end.h"
-#include "app/schedule_arithmetic.h"
-#include "app/schedule_exports.h"
-#include "app/schedule_report.h"
+#include "calc/due_dates.h"
+#include "calc/messages.h"
+#include "calc/program_end.h"
+#include "calc/schedule_arithmetic.h"
+#include "tool/schedule_exports.h"
+#include "calc/schedule_report.h"
 #include "dates/dates.h"
 #include "files/output_file.h"
 #include "text/number_format.h"

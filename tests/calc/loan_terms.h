@@ -2,7 +2,7 @@
 // A loan as the payment field starts it: the amount as opening balance and as loan amount,
 // the yearly rate and the length, with the payment phase already run.
 
-#include "app/schedule_arithmetic.h"
+#include "calc/schedule_arithmetic.h"
 
 namespace quentara {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/schedule_report.h"
+#include "calc/schedule_report.h"
 
 namespace quentara {
 

@@ -1,6 +1,6 @@
 // The report file byte by byte: year blocks, row lines and the whole worked example.
 
-#include "app/schedule_report.h"
+#include "calc/schedule_report.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,8 +11,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/due_dates.h"
-#include "app/messages.h"
+#include "calc/due_dates.h"
+#include "calc/messages.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 #include "loan_terms.h"

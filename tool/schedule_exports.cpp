@@ -1,4 +1,4 @@
-#include "app/schedule_exports.h"
+#include "tool/schedule_exports.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "app/due_dates.h"
+#include "calc/due_dates.h"
 
-#include "app/messages.h"
-#include "app/program_end.h"
+#include "calc/messages.h"
+#include "calc/program_end.h"
 #include "text/number_format.h"
 #include "text/string_ops.h"
 

@@ -1,4 +1,4 @@
-#include "app/program_end.h"
+#include "calc/program_end.h"
 
 #include <cstdio>
 #include <cstdlib>

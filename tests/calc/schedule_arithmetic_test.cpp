@@ -1,7 +1,7 @@
 // The payment and the rows of a loan, compared with figures worked out by hand in single
 // precision.
 
-#include "app/schedule_arithmetic.h"
+#include "calc/schedule_arithmetic.h"
 
 #include <gtest/gtest.h>
 

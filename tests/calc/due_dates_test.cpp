@@ -1,13 +1,13 @@
 // Due dates month by month from a typed first date, and the checks of that first date.
 
-#include "app/due_dates.h"
+#include "calc/due_dates.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "calc/messages.h"
 #include "text/string_ops.h"
 #include "text/text_area.h"
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/schedule_arithmetic.h"
+#include "calc/schedule_arithmetic.h"
 #include "text/text_value.h"
 
 namespace quentara {

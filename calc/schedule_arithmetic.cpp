@@ -1,4 +1,4 @@
-#include "app/schedule_arithmetic.h"
+#include "calc/schedule_arithmetic.h"
 
 #include <cmath>
 #include <limits>

@@ -1,11 +1,11 @@
-#include "app/schedule_report.h"
+#include "calc/schedule_report.h"
 
 #include <memory_resource>
 #include <vector>
 
-#include "app/due_dates.h"
-#include "app/messages.h"
-#include "app/program_end.h"
+#include "calc/due_dates.h"
+#include "calc/messages.h"
+#include "calc/program_end.h"
 #include "files/text_file.h"
 #include "text/number_format.h"
 #include "text/program_heap.h"

@@ -1,5 +1,5 @@
 // quentara-schedule: the calculator's amortization schedule from the command line.
-#include "app/schedule_tool.h"
+#include "tool/schedule_tool.h"
 
 int main(int argc, char** argv) {
   return quentara::RunScheduleTool(argc, argv);
