@@ -23,11 +23,11 @@
 
 #include "calc/due_dates.h"
 #include "calc/schedule_report.h"
-#include "tool/schedule_tool.h"
 #include "files/output_file.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 #include "text/string_ops.h"
+#include "tool/schedule_tool.h"
 
 namespace {
 

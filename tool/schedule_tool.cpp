@@ -11,12 +11,12 @@
 #include "calc/messages.h"
 #include "calc/program_end.h"
 #include "calc/schedule_arithmetic.h"
-#include "tool/schedule_exports.h"
 #include "calc/schedule_report.h"
 #include "dates/dates.h"
 #include "files/output_file.h"
 #include "text/number_format.h"
 #include "text/text_area.h"
+#include "tool/schedule_exports.h"
 
 namespace quentara {
 
