@@ -37,7 +37,9 @@ struct Scene {
 
   std::string Put(const std::string& name, mode_t mode, uid_t owner = geteuid()) {
     std::ofstream(folder / name) << "earlier";
-    if (geteuid() == 0) EXPECT_EQ(chown((folder / name).c_str(), owner, owner), 0);
+    if (geteuid() == 0) {
+      EXPECT_EQ(chown((folder / name).c_str(), owner, owner), 0);
+    }
     EXPECT_EQ(chmod((folder / name).c_str(), mode), 0);
     return folder / name;
   }
