@@ -27,6 +27,13 @@ constexpr uid_t nobody = 65534;
 const std::string bytes(100000, 'n');
 const std::string longestName(255, 'L');
 
+std::string ReadAll(int descriptor) {
+  std::string all;
+  char part[4096];
+  for (ssize_t got; (got = read(descriptor, part, sizeof part)) > 0;) all.append(part, got);
+  return all;
+}
+
 // A fresh folder under umask 022; rows that play another person run their write as nobody.
 struct Scene {
   fs::path folder;
@@ -60,71 +67,43 @@ struct Scene {
 
 struct Row {
   const char* name;
-  std::function<std::string(Scene&)> prepare;  // the path to write; "" skips without root
   const char* error;  // "" for a write that succeeds; "@" stands for the folder
   const char* file;   // the destination (nullptr: the pipe's reader); a link shows its text
   std::string held;
-  mode_t mode;  // 0 for none to check
-  std::set<std::string> listing;
+  mode_t mode;          // 0 for none to check
+  std::string listing;  // the folder's entries afterwards, sorted, each followed by a space
+  std::function<std::string(Scene&)> prepare;  // the path to write; "" skips without root
 };
 
+std::string MakePipe(Scene& s) {
+  mkfifo((s.folder / "pipe").c_str(), 0644);
+  return s.folder / "pipe";
+}
+
 const Row rows[] = {
-    {"NewFileUnderTheUmask",
-     [](Scene& s) { return s.folder / "loan.txt"; },
-     "",
-     "loan.txt",
-     bytes,
-     0644,
-     {"loan.txt"}},
-    {"KeepsPermissions",
-     [](Scene& s) { return s.Put("loan.txt", 0604); },
-     "",
-     "loan.txt",
-     bytes,
-     0604,
-     {"loan.txt"}},
-    {"DropsSetUserId",
-     [](Scene& s) { return s.Put("loan.txt", 04777, nobody); },
-     "",
-     "loan.txt",
-     bytes,
-     0777,
-     {"loan.txt"}},
-    {"DropsSetGroupId",
-     [](Scene& s) { return s.Put("loan.txt", 02777, nobody); },
-     "",
-     "loan.txt",
-     bytes,
-     0777,
-     {"loan.txt"}},
-    {"DropsSticky",
-     [](Scene& s) { return s.Put("loan.txt", 01777); },
-     "",
-     "loan.txt",
-     bytes,
-     0777,
-     {"loan.txt"}},
-    {"AppendsThroughTheDescriptor",
+    {"NewFileUnderTheUmask", "", "loan.txt", bytes, 0644, "loan.txt ",
+     [](Scene& s) { return s.folder / "loan.txt"; }},
+    {"KeepsPermissions", "", "loan.txt", bytes, 0604, "loan.txt ",
+     [](Scene& s) { return s.Put("loan.txt", 0604); }},
+    {"DropsSetUserId", "", "loan.txt", bytes, 0777, "loan.txt ",
+     [](Scene& s) { return s.Put("loan.txt", 04777, nobody); }},
+    {"DropsSetGroupId", "", "loan.txt", bytes, 0777, "loan.txt ",
+     [](Scene& s) { return s.Put("loan.txt", 02777, nobody); }},
+    {"DropsSticky", "", "loan.txt", bytes, 0777, "loan.txt ",
+     [](Scene& s) { return s.Put("loan.txt", 01777); }},
+    {"AppendsThroughTheDescriptor", "", "app.txt", "earlier" + bytes, 0644, "app.txt ",
      [](Scene& s) {
        s.descriptor = open(s.Put("app.txt", 0644).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
        return "/dev/fd/" + std::to_string(s.descriptor);
-     },
-     "",
-     "app.txt",
-     "earlier" + bytes,
-     0644,
-     {"app.txt"}},
-    {"RefusesOwnReadOnlyFile",
+     }},
+    {"RefusesOwnReadOnlyFile", "permission denied: you may not write \"@/loan.txt\"", "loan.txt",
+     "earlier", 0444, "loan.txt ",
      [](Scene& s) {
        s.PlayNobody();
        return s.Put("loan.txt", 0444, nobody);
-     },
-     "permission denied: you may not write \"@/loan.txt\"",
-     "loan.txt",
-     "earlier",
-     0444,
-     {"loan.txt"}},
-    {"RefusesAnothersFileThroughALink",
+     }},
+    {"RefusesAnothersFileThroughALink", "permission denied: you may not write \"@/theirs.txt\"",
+     "theirs.txt", "earlier", 0644, "mine.txt theirs.txt ",
      [](Scene& s) -> std::string {
        if (geteuid() != 0) return "";
        s.PlayNobody();
@@ -132,60 +111,29 @@ const Row rows[] = {
        fs::create_symlink("theirs.txt", s.folder / "mine.txt");
        lchown((s.folder / "mine.txt").c_str(), nobody, nobody);
        return s.folder / "mine.txt";
-     },
-     "permission denied: you may not write \"@/theirs.txt\"",
-     "theirs.txt",
-     "earlier",
-     0644,
-     {"mine.txt", "theirs.txt"}},
-    {"RefusesPipeWithoutReader",
+     }},
+    {"RefusesPipeWithoutReader", "nobody reads the pipe", nullptr, "", 0, "pipe ", MakePipe},
+    {"FillsPipeWithReader", "", nullptr, bytes, 0, "pipe ",
      [](Scene& s) {
-       mkfifo((s.folder / "pipe").c_str(), 0644);
-       return s.folder / "pipe";
-     },
-     "nobody reads the pipe",
-     nullptr,
-     "",
-     0,
-     {"pipe"}},
-    {"FillsPipeWithReader",
-     [](Scene& s) {
-       mkfifo((s.folder / "pipe").c_str(), 0644);
-       s.descriptor = open((s.folder / "pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+       const std::string pipe = MakePipe(s);
+       s.descriptor = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
        fcntl(s.descriptor, F_SETFL, 0);
        // The reader waits for the writer: before one comes, a read would see the end at once.
        s.reader = std::thread([&s] {
          pollfd ready{s.descriptor, POLLIN, 0};
          poll(&ready, 1, -1);
-         char part[4096];
-         for (ssize_t got; (got = read(s.descriptor, part, sizeof part)) > 0;)
-           s.read.append(part, got);
+         s.read = ReadAll(s.descriptor);
        });
-       return s.folder / "pipe";
-     },
-     "",
-     nullptr,
-     bytes,
-     0,
-     {"pipe"}},
-    {"LongestName",
-     [](Scene& s) { return s.Put(longestName, 0644); },
-     "",
-     longestName.c_str(),
-     bytes,
-     0644,
-     {longestName}},
-    {"RefusesLinkLoop",
+       return pipe;
+     }},
+    {"LongestName", "", longestName.c_str(), bytes, 0644, longestName + " ",
+     [](Scene& s) { return s.Put(longestName, 0644); }},
+    {"RefusesLinkLoop", "Too many levels of symbolic links", "a", "b", 0, "a b ",
      [](Scene& s) {
        fs::create_symlink("b", s.folder / "a");
        fs::create_symlink("a", s.folder / "b");
        return s.folder / "a";
-     },
-     "Too many levels of symbolic links",
-     "a",
-     "b",
-     0,
-     {"a", "b"}},
+     }},
 };
 
 void PrintTo(const Row& row, std::ostream* out) {
@@ -223,8 +171,7 @@ class WriteWholeFileTest : public ::testing::TestWithParam<Row> {
       _exit(write(ends[1], error.data(), error.size()) < 0);
     }
     close(ends[1]);
-    char part[4096];
-    for (ssize_t got; (got = read(ends[0], part, sizeof part)) > 0;) error.append(part, got);
+    error = ReadAll(ends[0]);
     close(ends[0]);
     waitpid(child, nullptr, 0);
     return error;
@@ -248,10 +195,11 @@ TEST_P(WriteWholeFileTest, LeavesTheDestinationAsExpectedAndNoOtherFile) {
   if (row.mode != 0 && stat((scene_.folder / row.file).c_str(), &status) == 0) {
     EXPECT_EQ(status.st_mode & 07777, row.mode);
   }
-  std::set<std::string> listing;
-  for (const auto& entry : fs::directory_iterator(scene_.folder)) {
-    listing.insert(entry.path().filename());
-  }
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(scene_.folder))
+    names.insert(entry.path().filename());
+  std::string listing;
+  for (const std::string& name : names) listing += name + " ";
   EXPECT_EQ(listing, row.listing);
 }
 
