@@ -187,9 +187,18 @@ bool Replace(const std::string& temporary, const std::string& target, bool whole
   return whole;
 }
 
+// The replacement of an existing file keeps its owner and group, as writing into it would;
+// only root may give a file away, so for anyone else this keeps what they already own.
+void KeepOwner(int descriptor, const struct stat* existing) {
+  if (existing != nullptr && fchown(descriptor, existing->st_uid, existing->st_gid) != 0) {
+    // Not allowed: the file stays the writer's own, which the permission check let through.
+  }
+}
+
 // Writes the new file without a name and names it only once it is complete.
 Outcome WriteUnnamed(const std::string& folder, const std::string& name, const std::string& target,
-                     mode_t mode, std::string_view bytes, std::string& error) {
+                     const struct stat* existing, mode_t mode, std::string_view bytes,
+                     std::string& error) {
   const int descriptor =
       open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
   // Older kernels and some file systems cannot make unnamed files.
@@ -200,6 +209,7 @@ Outcome WriteUnnamed(const std::string& folder, const std::string& name, const s
     error = Reason();
     return Outcome::Failed;
   }
+  KeepOwner(descriptor, existing);
   if (fchmod(descriptor, mode) != 0 || !WriteAll(descriptor, bytes)) {
     Closed(descriptor, false, error);
     return Outcome::Failed;
@@ -217,13 +227,15 @@ Outcome WriteUnnamed(const std::string& folder, const std::string& name, const s
 
 // Writes the new file under a hidden temporary name beside the target.
 bool WriteNamed(const std::string& folder, const std::string& name, const std::string& target,
-                mode_t mode, std::string_view bytes, std::string& error) {
+                const struct stat* existing, mode_t mode, std::string_view bytes,
+                std::string& error) {
   std::string temporary = TemporaryName(folder, name);
   const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
   if (descriptor < 0) {
     error = Reason();
     return false;
   }
+  KeepOwner(descriptor, existing);
   const bool whole =
       Closed(descriptor, fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes), error);
   return Replace(temporary, target, whole, error);
@@ -264,13 +276,14 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  switch (WriteUnnamed(folder, name, target, mode, bytes, error)) {
+  const struct stat* existing = exists ? &status : nullptr;
+  switch (WriteUnnamed(folder, name, target, existing, mode, bytes, error)) {
     case Outcome::Written:
       return true;
     case Outcome::Failed:
       return false;
     case Outcome::Unsupported:
-      return WriteNamed(folder, name, target, mode, bytes, error);
+      return WriteNamed(folder, name, target, existing, mode, bytes, error);
   }
   return false;
 }

@@ -73,6 +73,7 @@ struct Row {
   mode_t mode;          // 0 for none to check
   std::string listing;  // the folder's entries afterwards, sorted, each followed by a space
   std::function<std::string(Scene&)> prepare;  // the path to write; "" skips without root
+  bool keepsOwner = false;  // the file belongs to nobody and must go on belonging to nobody
 };
 
 std::string MakePipe(Scene& s) {
@@ -86,9 +87,9 @@ const Row rows[] = {
     {"KeepsPermissions", "", "loan.txt", bytes, 0604, "loan.txt ",
      [](Scene& s) { return s.Put("loan.txt", 0604); }},
     {"DropsSetUserId", "", "loan.txt", bytes, 0777, "loan.txt ",
-     [](Scene& s) { return s.Put("loan.txt", 04777, nobody); }},
+     [](Scene& s) { return s.Put("loan.txt", 04777, nobody); }, true},
     {"DropsSetGroupId", "", "loan.txt", bytes, 0777, "loan.txt ",
-     [](Scene& s) { return s.Put("loan.txt", 02777, nobody); }},
+     [](Scene& s) { return s.Put("loan.txt", 02777, nobody); }, true},
     {"DropsSticky", "", "loan.txt", bytes, 0777, "loan.txt ",
      [](Scene& s) { return s.Put("loan.txt", 01777); }},
     {"AppendsThroughTheDescriptor", "", "app.txt", "earlier" + bytes, 0644, "app.txt ",
@@ -194,6 +195,9 @@ TEST_P(WriteWholeFileTest, LeavesTheDestinationAsExpectedAndNoOtherFile) {
   struct stat status {};
   if (row.mode != 0 && stat((scene_.folder / row.file).c_str(), &status) == 0) {
     EXPECT_EQ(status.st_mode & 07777, row.mode);
+    if (row.keepsOwner) {
+      EXPECT_EQ(status.st_uid, nobody);
+    }
   }
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(scene_.folder))
