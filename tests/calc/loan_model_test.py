@@ -153,8 +153,7 @@ def main():
                          capture_output=True, text=True, check=True).stdout
     blocks = out.split("end\n")[:-1]
     assert len(blocks) == len(loans), f"{len(blocks)} answers to {len(loans)} loans"
-    failed = kinds = 0
-    seen = set()
+    failed, seen = 0, set()
     for (line, loan), block in zip(loans, blocks):
         got = block.splitlines()
         kind, want = expected_lines(loan)
@@ -168,8 +167,8 @@ def main():
                 for n, (p, i, c, e, b, *_) in enumerate(rows))
         if not ok:
             failed += 1
-            diff = next((f"want {w}\n  got  {g}" for w, g in zip(want if kind == "rows" else [want], got) if w != g), "")
-            print(f"FAIL {line}\n  {diff or (want, got[:3])}")
+            wrong = [(w, g) for w, g in zip(want if kind == "rows" else [want], got) if w != g]
+            print(f"FAIL {line}\n  want {(wrong or [(want, got)])[0][0]}\n  got  {(wrong or [(want, got)])[0][1]}")
     print(f"{len(loans) - failed} passed, {failed} failed (kinds: {sorted(seen)})")
     return 1 if failed else 0
 
