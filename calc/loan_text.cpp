@@ -126,7 +126,7 @@ char* FormatDate(Date date, char* out) {
   char* at = WriteDigitsBackwards(Magnitude(date.year), 4, end);
   if (date.year < 0) *--at = '-';
   *--at = '/';
-  // A month or day that no date has is written in full all the same.
+  // A month or day that no date has is kept to two digits.
   at = WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.day, 0, 99)), 2, at);
   *--at = '/';
   at = WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.month, 0, 99)), 2, at);

@@ -95,9 +95,9 @@ struct LoanProblem {
 };
 
 /// A sentence for the person: what is wrong and what is allowed, without a final full
-/// stop, e.g. "the amount must be whole cents (at most 2 decimal places)". The date problems
-/// of the first due date give the calculator's own texts ("There are only 30 days in
-/// April.", "Your date string is not valid, Please re-start program.").
+/// stop, e.g. "the amount must be whole cents (at most 2 decimal places)". Only the first
+/// due date's problems are the calculator's own texts, full stop included ("There are only
+/// 30 days in April.", "Your date string is not valid, Please re-start program.").
 std::string DescribeLoanProblem(const LoanProblem& problem);
 
 /// A value, or why there is none (then value is 0).
@@ -157,7 +157,8 @@ class ScheduleWalker {
   bool Next(ScheduleRow& row);
   /// The payment of every row but the last: the person's own or the computed one.
   Cents RegularPayment() const { return payment_; }
-  /// Extra payments not reached because the loan was paid off before their date (so far).
+  /// The extra payments whose row has not come yet; once the walk is complete, those that
+  /// were dated after the loan was paid off and so were not applied.
   std::int32_t UnusedExtras() const;
 
  private:
