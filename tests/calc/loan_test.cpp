@@ -1,5 +1,5 @@
 // The exact-cents loan engine against published figures and figures worked out with exact
-// fractions: payments, the last-row and extra-payment rules, and the refusals.
+// fractions: payments, how the last row and extra payments come out, and the refusals.
 
 #include <quentara/loan.h>
 
