@@ -239,7 +239,6 @@ LoanProblem ScheduleWalker::Start() {
   if (problem.error != LoanError::None) return problem;
 
   const MonthlyRate rate = MonthlyRateOf(terms_.rate);
-  ratePart_ = rate.part;
   rateWhole_ = rate.whole;
   twiceRatePart_ = 2 * rate.part;    // <= 2 x 10^18 < 2^64
   twiceRateWhole_ = 2 * rate.whole;  // < 2^62

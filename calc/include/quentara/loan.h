@@ -100,7 +100,7 @@ struct LoanProblem {
 /// 30 days in April.", "Your date string is not valid, Please re-start program.").
 std::string DescribeLoanProblem(const LoanProblem& problem);
 
-/// A value, or why there is none (then value is 0).
+/// A value, or why there is none (then value is zero).
 template <class Value>
 struct Result {
   Value value{};
@@ -166,8 +166,8 @@ class ScheduleWalker {
   Cents Interest(Cents balance) const;
 
   LoanTerms terms_;
-  std::uint64_t ratePart_ = 0, twiceRatePart_ = 0;  // monthly rate = ratePart_ / rateWhole_
-  std::uint64_t rateWhole_ = 1, twiceRateWhole_ = 2;
+  // The monthly rate is twiceRatePart_ / twiceRateWhole_, in lowest terms once halved.
+  std::uint64_t twiceRatePart_ = 0, rateWhole_ = 1, twiceRateWhole_ = 2;
   bool narrow_ = true;  // interest fits 64-bit arithmetic
   bool walking_ = false;
   Cents payment_ = 0, balance_ = 0;
