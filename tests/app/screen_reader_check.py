@@ -1,7 +1,9 @@
 """What a screen reader finds of the running calculator, through AT-SPI (pyatspi).
 
-Waits for the application "quentara", checks the main form's frame, labels, fields and their
-relations, clicks "Information" where AT-SPI says the button is, checks the information
+Listens for focus events, as a screen reader does, and then lets the program start (it
+creates the file named by its argument). Waits for the application "quentara", checks the
+main form's frame, labels, fields and their relations, tabs through the form and computes a
+payment, clicks "Information" where AT-SPI says the button is, checks the information
 window's heading and notice, and clicks "Quit". Prints PASS or the first difference and
 exits 1. Runs with Debian's /usr/bin/python3, for which python3-pyatspi is installed.
 """
@@ -11,6 +13,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 MAIN_FORM = [
     ("image", "A parrot on a branch"),
@@ -50,7 +53,25 @@ NOTICE = (
     "Your loan length, etc. would be reduced accordingly."
 )
 
+# Tab and Shift+Tab with a focus listener registered, as a screen reader has: each key and
+# the control whose focus event comes last. Entering the payment field computes the
+# payment, and the focus then goes to the amount field.
+FOCUS_STEPS = [
+    ("Tab", "Loan Amount (Dollars)"),
+    ("shift+Tab", "Date of First Payment"),
+    ("shift+Tab", "Information"),
+    ("shift+Tab", "Quit"),
+    ("Tab", "Information"),
+    ("Tab", "Date of First Payment"),
+    ("Tab", "Loan Amount (Dollars)"),
+    ("ctrl+a 1 0 0 0 0 Tab", "Interest Rate (%)"),
+    ("Tab", "Length of Loan (Years)"),
+    ("Tab", "Loan Amount (Dollars)"),
+]
+PAYMENT = "851.50"  # 10000 at 4.00 % over 1.0 year
+
 LIMIT = 60  # seconds to wait for anything
+focus_events = []
 
 
 def fail(message):
@@ -61,6 +82,8 @@ def fail(message):
 def wait_for(what, find):
     deadline = time.monotonic() + LIMIT
     while time.monotonic() < deadline:
+        while GLib.MainContext.default().pending():  # delivers the focus events
+            GLib.MainContext.default().iteration(False)
         try:
             found = find()
         except Exception:  # the tree changes while it is read
@@ -68,7 +91,7 @@ def wait_for(what, find):
         if found is not None:
             return found
         time.sleep(0.2)
-    fail(f"{what} did not appear within {LIMIT} s")
+    fail(f"{what} did not appear within {LIMIT} s (focus events: {focus_events})")
 
 
 def children(node):
@@ -115,18 +138,49 @@ def click(window, name):
     fail(f"no button '{name}'")
 
 
+def on_focus(event):
+    focus_events.append(event.source.name)
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def tab_through(main_form):
+    search = ["xdotool", "search", "--onlyvisible", "--name", "^Quentara$"]
+    window = subprocess.run(search, check=True, capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    for keys, expected in FOCUS_STEPS:
+        before = len(focus_events)
+        subprocess.run(["xdotool", "key"] + keys.split(), check=True)
+        wait_for(f"the focus on '{expected}' after {keys}",
+                 lambda: len(focus_events) > before and focus_events[-1] == expected or None)
+    payment = text_of(by_name(main_form)["Calculated Monthly Payment"])
+    if payment != PAYMENT:
+        fail(f"the payment field reads {payment!r}")
+    print("Tab and Shift+Tab: the focus moves through the form, focus events arrive")
+
+
+def by_name(window):
+    return {child.name: child for child in children(window)}
+
+
 def main():
+    pyatspi.Registry.registerEventListener(on_focus, "focus:")
+    open(sys.argv[1], "w").close()  # the program may start
     app = wait_for("the application quentara", application)
     main_form = wait_for("the frame 'Quentara'", lambda: frame(app, "Quentara"))
     wait_for("the main form's controls", lambda: main_form.childCount == len(MAIN_FORM) or None)
     expect_children(main_form, MAIN_FORM)
-    by_name = {child.name: child for child in children(main_form)}
+    controls = by_name(main_form)
     for field, label in LABELS.items():
-        if related(by_name[field], pyatspi.RELATION_LABELLED_BY) != [label]:
+        if related(controls[field], pyatspi.RELATION_LABELLED_BY) != [label]:
             fail(f"the field '{field}' is not labelled by '{label}'")
-        if related(by_name[label], pyatspi.RELATION_LABEL_FOR) != [field]:
+        if related(controls[label], pyatspi.RELATION_LABEL_FOR) != [field]:
             fail(f"the label '{label}' is not the label for '{field}'")
     print("main form: a frame 'Quentara', its labels and named fields related")
+    tab_through(main_form)
 
     click(main_form, "Information")
     information = wait_for("the frame 'Information'", lambda: frame(app, "Information"))

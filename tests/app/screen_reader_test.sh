@@ -23,10 +23,17 @@ fi
 
 work=$2
 cd "$work" || exit 1
+. "$here/x_test_support.sh"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# The checker listens for focus events, as a screen reader does, before the program starts:
+# Qt asks which events are listened for when the program starts, and may miss a listener
+# that comes while it starts.
+/usr/bin/python3 "$here/screen_reader_check.py" "$work/listening" &
+checker=$!
+wait_for 60 test -e "$work/listening" || { kill "$checker"; fail "the checker did not start"; }
 ./quentara >"$work/quentara.log" 2>&1 &
 pid=$!
-/usr/bin/python3 "$here/screen_reader_check.py"
+wait "$checker"
 status=$?
 if [ "$status" -ne 0 ]; then
   kill "$pid" 2>/dev/null
