@@ -74,13 +74,18 @@ PlatformHandle OpenMainForm() {
   // "blank" only holds the place until the first computation writes the payment.
   CreateStringGadget(paymentField, 385, 240, 80, 20, "blank", ES_RIGHT);
 
-  // For screen readers: which label names which field, and what the picture shows.
+  // For screen readers: which label names which field, the date's format, what the picture
+  // shows, that "blank" is no payment, and that a computed payment is announced, since the
+  // focus goes on to the amount field.
   RelateLabelToGadget(11, dateField);
   RelateLabelToGadget(6, amountField);
   RelateLabelToGadget(8, rateField);
   RelateLabelToGadget(9, lengthField);
   RelateLabelToGadget(10, paymentField);
+  DescribeGadgetByLabel(17, dateField);
   NameGadget(0, "A parrot on a branch");
+  SetFieldPlaceholder(paymentField, "blank", "Not calculated yet");
+  AnnounceGadgetWrites(paymentField);
 
   ShowFormWindow(mainWindow, 0);
   SetGadgetDisabled(printButton, 1);

@@ -163,6 +163,18 @@ void LineFieldGadget::SetText(const QString& text) {
   Notify(this, EN_CHANGE);
 }
 
+QRect LineFieldGadget::CharacterRect(int offset) const {
+  const QString shown = text();
+  if (offset < 0 || offset >= shown.size()) return QRect();
+  // The caret's rectangle is centred on the caret; the character lies as far from the caret
+  // as the text between them is wide.
+  const QFontMetrics metrics(font());
+  const QRect caret = cursorRect();
+  const int x = caret.center().x() + metrics.horizontalAdvance(shown.left(offset)) -
+                metrics.horizontalAdvance(shown.left(cursorPosition()));
+  return QRect(x, caret.top(), metrics.horizontalAdvance(shown.at(offset)), caret.height());
+}
+
 void LineFieldGadget::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   // A popup (the context menu) does not take the focus away from the field.

@@ -90,6 +90,9 @@ class LineFieldGadget final : public QLineEdit, public GadgetControl {
   QString Text() const override { return text(); }
   /// Writing notifies EN_UPDATE and EN_CHANGE even when the text stays the same.
   void SetText(const QString& text) override;
+  /// Where the character at `offset` is drawn, in the field's coordinates; empty for an
+  /// offset outside the text.
+  QRect CharacterRect(int offset) const;
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

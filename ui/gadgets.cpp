@@ -7,6 +7,7 @@
 
 #include "text/object_tables.h"
 #include "text/text_area.h"
+#include "ui/accessibility.h"
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
 #include "ui/gadget_fonts.h"
@@ -155,7 +156,10 @@ char* ReadGadgetText(std::int32_t number) {
 }
 
 void WriteGadgetText(std::int32_t number, const char* text) {
-  if (GadgetControl* control = ControlOfNumber(number)) control->SetText(FromProgramText(text));
+  if (GadgetControl* control = ControlOfNumber(number)) {
+    control->SetText(FromProgramText(text));
+    GadgetTextWritten(number);
+  }
 }
 
 void FocusGadget(std::int32_t number) {

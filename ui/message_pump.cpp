@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <vector>
 
 #include "ui/form_window.h"
 #include "ui/gadget_controls.h"
@@ -30,6 +32,11 @@ struct MessageCount {
   std::uint32_t current = 0;
 };
 MessageCount* activeCount = nullptr;
+// Fields a typed character has been posted to, not yet delivered.
+std::vector<QPointer<QObject>> fieldsWithCharacters;
+// The copy of a key that Qt's accessibility bridge posted, on its way from the window to
+// the control with the focus (IsInput).
+const QEvent* heldBackKey = nullptr;
 
 // The message that has just been handled is complete: queue it with the event it left
 // pending, and start the next one with nothing pending.
@@ -199,6 +206,44 @@ bool SplitCharacter(QWidget* receiver, const QKeyEvent* key) {
   // Keys without a character (arrows, Delete) act with their key-down message.
   if (text.isEmpty() || text.at(0).unicode() == deleteCharacter) return false;
   QCoreApplication::postEvent(receiver, new CharacterMessage(*key));
+  fieldsWithCharacters.emplace_back(receiver);
+  return true;
+}
+
+// The characters posted so far reach their fields, and nothing else that was posted.
+void DeliverCharacters() {
+  std::vector<QPointer<QObject>> fields;
+  fields.swap(fieldsWithCharacters);
+  for (const QPointer<QObject>& field : fields) {
+    if (field != nullptr) QCoreApplication::sendPostedEvents(field, QEvent::KeyPress);
+  }
+}
+
+// Whether an event is input from the window system. With a screen reader listening for
+// keys, Qt's accessibility bridge holds every key press and release back until the screen
+// reader has seen it: its application-wide filter, installed when a screen reader
+// registers and so after this one, comes first, and it posts a copy of each key that the
+// screen reader lets through to the window the key was for. The copy is no longer
+// spontaneous, but it is the key's message. It reaches the form's QWindow, where no other
+// key arrives that is not spontaneous, and from there the control with the focus.
+bool IsInput(QObject* receiver, QEvent* event) {
+  if (event->spontaneous()) {
+    if (!receiver->isWidgetType()) heldBackKey = nullptr;
+    return true;
+  }
+  const QEvent::Type type = event->type();
+  if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) ||
+      dynamic_cast<CharacterMessage*>(event) != nullptr) {
+    return false;
+  }
+  if (!receiver->isWidgetType()) {
+    heldBackKey = event;
+    return true;
+  }
+  if (event != heldBackKey) return false;
+  // Only the control the window hands the key to; a key it ignores goes on to its parent as
+  // a key that is not spontaneous, like any other key.
+  heldBackKey = nullptr;
   return true;
 }
 
@@ -251,7 +296,7 @@ class MessagePump final : public QObject {
       if (FormOf(receiver) != nullptr) Count(resizeMessage, true);
       return false;
     }
-    if (!event->spontaneous()) {
+    if (!IsInput(receiver, event)) {
       if (type == QEvent::KeyPress && dynamic_cast<CharacterMessage*>(event) != nullptr &&
           FormOf(receiver) != nullptr) {
         Count(WM_CHAR, true);
@@ -266,8 +311,10 @@ class MessagePump final : public QObject {
       // The characters of earlier key presses reach their fields before the next message:
       // when input arrives in a batch (a fast typist, or input kept back while the program
       // waited for the editor), text typed before a click is in its field when the click
-      // is handled.
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::KeyPress);
+      // is handled. A key held back for a screen reader is itself a posted event: the keys
+      // posted after it must wait for their turn, so only the characters go first.
+      if (event->spontaneous()) QCoreApplication::sendPostedEvents(nullptr, QEvent::KeyPress);
+      DeliverCharacters();
     }
     Count(message, !receiver->isWidgetType());
     if (type == QEvent::KeyPress) {

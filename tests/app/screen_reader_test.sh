@@ -1,7 +1,9 @@
 #!/bin/bash
 # Runs the calculator in Xvfb with a private D-Bus session and Qt's accessibility bridge on,
-# and checks through AT-SPI what a screen reader finds (screen_reader_check.py). Needs
-# at-spi2-core, dbus and python3-pyatspi (for Debian's /usr/bin/python3).
+# with Orca, the screen reader, speaking into a file, and checks through AT-SPI what a
+# screen reader finds and through the file what Orca says (screen_reader_check.py). Needs
+# at-spi2-core, dbus, python3-pyatspi (for Debian's /usr/bin/python3), orca and
+# speech-dispatcher.
 #
 #   screen_reader_test.sh <quentara executable>
 set -u
@@ -9,7 +11,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" != "--inside" ]; then
   binary=${1:?usage: screen_reader_test.sh <quentara>}
-  for tool in xvfb-run dbus-run-session; do
+  for tool in xvfb-run dbus-run-session orca speech-dispatcher; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
   done
   /usr/bin/python3 -c 'import pyatspi' || { echo "FAIL: python3-pyatspi is not installed"; exit 1; }
@@ -23,18 +25,48 @@ fi
 
 work=$2
 cd "$work" || exit 1
+. "$here/x_test_support.sh"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+# Orca speaks through speech-dispatcher to a module that appends each text to spoken.txt
+# (its sound device is ALSA's null device). Orca's own launcher refuses to start while any
+# process named orca runs for the same user anywhere on the machine (another test run);
+# Orca's main module does not ask.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+speechd=$XDG_CONFIG_HOME/speech-dispatcher
+mkdir -p "$HOME" "$speechd/modules" && mkdir -m 700 "$XDG_RUNTIME_DIR" || exit 1
+printf '%s\n' 'AddModule "file" "sd_generic" "file.conf"' 'DefaultModule "file"' \
+  'AudioOutputMethod "alsa"' 'AudioALSADevice "null"' >"$speechd/speechd.conf"
+printf '%s\n' "GenericExecuteSynth \"printf '%s\\\\n' \\'\$DATA\\' >>$work/spoken.txt\"" \
+  'AddVoice "en" "MALE1" "file"' 'GenericLanguage "en" "en" "utf-8"' >"$speechd/modules/file.conf"
+/usr/bin/python3 -c 'import sys; from orca import orca; settings = orca.getSettingsManager()
+settings.activate(sys.argv[1], {}); sys.path.insert(0, settings.getPrefsDir()); orca.main()' \
+  "$work/orca" >"$work/orca.log" 2>&1 &
+screen_reader=$!
+helpers=$screen_reader
+show_on_failure() {
+  tail -n 30 "$work"/*.log "$XDG_RUNTIME_DIR"/*.log "$work/spoken.txt"
+}
+wait_for 60 grep -q "Screen reader on" "$work/spoken.txt" 2>/dev/null || fail "Orca did not speak"
+speech_server=$(cat "$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid")
+helpers="$screen_reader $speech_server"
+
+# The checker listens for focus events, as a screen reader does, before the program starts:
+# Qt asks which events are listened for when the program starts, and may miss a listener
+# that comes while it starts.
+/usr/bin/python3 "$here/screen_reader_check.py" "$work/listening" "$work/spoken.txt" &
+checker=$!
+wait_for 60 test -e "$work/listening" || { kill "$checker"; fail "the checker did not start"; }
 ./quentara >"$work/quentara.log" 2>&1 &
 pid=$!
-/usr/bin/python3 "$here/screen_reader_check.py"
+wait "$checker"
 status=$?
-if [ "$status" -ne 0 ]; then
-  kill "$pid" 2>/dev/null
-  echo "--- output of quentara ---"
-  cat "$work/quentara.log"
-  exit "$status"
-fi
+[ "$status" -eq 0 ] || fail "see above"
 # Quit was pressed: the program ends by itself, with exit code 0.
 wait "$pid"
 code=$?
-[ "$code" -eq 0 ] || { echo "FAIL: quentara ended with exit code $code"; exit 1; }
+[ "$code" -eq 0 ] || fail "quentara ended with exit code $code"
+# Orca says goodbye and ends (at times by killing itself); speech-dispatcher would wait for
+# another client.
+{ kill "$screen_reader" && wait "$screen_reader"; } 2>/dev/null
+kill "$speech_server"
