@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "dates/calendar.h"
 #include "text/text_area.h"
 
 namespace quentara {
@@ -19,10 +20,6 @@ namespace {
 
 constexpr std::int64_t secondsPerDay = 86400;
 constexpr std::int64_t largestDate = 2147483647;  // 2038-01-19 03:14:07
-
-bool IsLeapYear(std::int32_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
 
 // The parts of a date value that the mask tokens write; all 0 for a value before 1970.
 struct DateParts {
@@ -144,13 +141,9 @@ DateValue CurrentDate() {
 
 DateValue ComposeDate(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                       std::int32_t minute, std::int32_t second) {
-  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return noDate;
-  if (month == 2 && day > 29) return noDate;
-  if (month == 2 && day == 29 && !IsLeapYear(year)) return noDate;
+  if (!IsCalendarDate(year, month, day)) return noDate;
   if (second < 0 || second > 59 || minute < 0 || minute > 59) return noDate;
   if (hour < 0 || hour > 23) return noDate;
-  if (day < 1 || day > 31) return noDate;
-  if (month < 1 || month > 12) return noDate;
   if (year <= 0) return noDate;
   // Every date after 2038 is past the largest value; checking here also keeps the year
   // within what the civil calendar type holds.
