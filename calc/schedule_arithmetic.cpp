@@ -1,25 +1,20 @@
+// The payment and the rows of an annuity loan in single precision, and which loans are not
+// scheduled.
+
 #include "calc/schedule_arithmetic.h"
 
 #include <cmath>
 #include <limits>
 
+#include "calc/message_texts.h"
 #include "text/number_format.h"
 
 namespace quentara {
 
 namespace {
-// Stores a double-precision result in a single-precision value: round to nearest, ties to
-// even, out-of-range values becoming infinities (never undefined).
+// Stores a formula's double-precision result in one of the named single-precision values.
 float Store(double value) {
-  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-  constexpr double largest = std::numeric_limits<float>::max();
-  // Beyond the largest float by at least half a unit in its last place rounds to infinity.
-  constexpr double overflow = largest + 0x1p103;
-  if (value >= overflow) return std::numeric_limits<float>::infinity();
-  if (value <= -overflow) return -std::numeric_limits<float>::infinity();
-  if (value > largest) return std::numeric_limits<float>::max();
-  if (value < -largest) return -std::numeric_limits<float>::max();
-  return static_cast<float>(value);
+  return RoundToSingle(value);
 }
 }  // namespace
 
@@ -36,6 +31,14 @@ bool LoanIsTooLong(float loanYears) {
   // The rounded product, not MonthCountOf: a product out of the 32-bit range must count as
   // too long rather than as the most negative month count.
   return std::nearbyint(static_cast<double>(loanYears) * 12.0) > maxScheduledMonths;
+}
+
+const char* LoanRefusalMessage(const ScheduleState& loan) {
+  // Each row is one line of the report, and nothing else bounds the loan's length: a typed
+  // length of a million years would fill the disk. The month count cannot tell, since it
+  // wraps for lengths beyond the 32-bit range.
+  if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
+  return nullptr;
 }
 
 void ComputePayment(ScheduleState& s) {

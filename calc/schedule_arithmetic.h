@@ -46,6 +46,10 @@ inline constexpr std::int32_t maxScheduledMonths = 601;
 /// true (602 months).
 bool LoanIsTooLong(float loanYears);
 
+/// Why a loan is not scheduled, in the words of the message that refuses it, or nullptr
+/// when it is: a loan of more than 601 monthly payments.
+const char* LoanRefusalMessage(const ScheduleState& loan);
+
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,
 /// growthBase, growthFactor and monthlyPayment; payment starts as monthlyPayment, the totals
 /// and the row index at 0.

@@ -5,7 +5,8 @@
 // byte of flags (bit 0: the second computation comes in the same run of the program, after
 // the first date was checked; otherwise in a fresh run), then the date, amount, rate and
 // length texts separated by zero bytes, each cut at 31999 characters as the form reads it.
-// The end of the program (a fatal date) is caught, so that the fuzzer goes on.
+// Where the window program would end (a fatal date, a report that cannot be created), the
+// computation is counted as ended and the fuzzer goes on.
 
 #include <unistd.h>
 
@@ -22,8 +23,6 @@
 #include <string_view>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
-#include "calc/program_end.h"
 #include "calc/schedule_arithmetic.h"
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
@@ -38,16 +37,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t fieldLimit = 31999;
 
-struct ProgramEnded {};
-
-void ThrowProgramEnded() {
-  throw ProgramEnded{};
-}
-
-std::int32_t IgnoreMessage(const char*, const char*, std::uint32_t) {
-  return 1;
-}
-
 const fs::path& Report() {
   static const fs::path report = [] {
     // In memory where the system offers it: every computation writes its report anew.
@@ -57,8 +46,6 @@ const fs::path& Report() {
     SetProgramFolder((pattern + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    SetMessageBoxFunction(IgnoreMessage);
-    SetProgramEndCatcher(ThrowProgramEnded);
     std::atexit([] { fs::remove_all(fs::path(ProgramFolder())); });
     return fs::path(pattern) / "Loan.txt";
   }();
@@ -76,24 +63,40 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
+// The due dates of the run of the program that the computations belong to.
+DueDateState dueDates;
+
+// One computation as the payment field runs it, the messages left unshown.
 Outcome Compute(const Fields& fields) {
   fs::remove(Report());
   Outcome outcome;
-  try {
-    Text dueDate;
-    TakeFirstDueDate(fields.date.c_str(), dueDate);
-    ScheduleState state =
-        LoanFromFieldTexts(fields.amount.c_str(), fields.rate.c_str(), fields.length.c_str());
-    SetTextAreaEnd(FormatFixed(state.monthlyPayment, 2));  // the payment field's text
-    outcome.refused = WriteScheduleFile(state, dueDate.View()) == ScheduleFileResult::Refused;
-    if (outcome.refused != LoanIsTooLong(state.loanYears)) std::abort();
-    if (TextAreaEnd() != TextAreaStart()) std::abort();
-  } catch (const ProgramEnded&) {
-    // The process's end would close the report; the next computation must find it closed.
+  Text dueDate;
+  if (TakeFirstDueDate(dueDates, fields.date.c_str(), dueDate).fatal) {
     outcome.ended = true;
-    CloseTextFile(0);
-    SetTextAreaEnd(TextAreaStart());
+    return outcome;
   }
+  ScheduleState state =
+      LoanFromFieldTexts(fields.amount.c_str(), fields.rate.c_str(), fields.length.c_str());
+  SetTextAreaEnd(FormatFixed(state.monthlyPayment, 2));  // the payment field's text
+  outcome.refused = LoanRefusalMessage(state) != nullptr;
+  if (outcome.refused != LoanIsTooLong(state.loanYears)) std::abort();
+  ScheduleFile file;
+  if (outcome.refused) {
+    // Nothing is written.
+  } else if (!file.Create()) {
+    outcome.ended = true;
+  } else {
+    ScheduleRows rows(state, dueDates, dueDate.View());
+    for (DateOutcome said = rows.Run(file); !said.IsClear(); said = rows.Run(file)) {
+      if (said.fatal) {
+        outcome.ended = true;
+        break;
+      }
+    }
+    // The process's end would close the report; the next computation must find it closed.
+    file.Close();
+  }
+  if (TextAreaEnd() != TextAreaStart()) std::abort();
   if (fs::exists(Report())) {
     std::ifstream in(Report(), std::ios::binary);
     outcome.report = std::string(std::istreambuf_iterator<char>(in), {});
@@ -141,12 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Report();
 
-  dateValidated = false;  // a fresh run of the program
+  dueDates.dateValidated = false;  // a fresh run of the program
   const Outcome first = Compute(fields);
   if (first.report) CheckLayout(*first.report);
   // The program has ended after a fatal date: there is no second computation in that run.
   if (sameRun && first.ended) return 0;
-  if (!sameRun) dateValidated = false;
+  if (!sameRun) dueDates.dateValidated = false;
   if (Compute(fields) != first) std::abort();
   return 0;
 }

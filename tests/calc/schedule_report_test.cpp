@@ -12,7 +12,7 @@
 #include <string>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
+#include "calc/message_texts.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 #include "loan_terms.h"
@@ -62,10 +62,13 @@ const char* const workedExampleRows[] = {
     "5000.00",
 };
 
+// What a computation would show, each as its message box ("title|text"), and whether the
+// program would have ended.
 std::vector<std::string> shownMessages;
-std::int32_t RecordMessage(const char* title, const char* text, std::uint32_t) {
+bool programEnded = false;
+
+void Show(const char* title, const char* text) {
   shownMessages.push_back(std::string(title) + "|" + text);
-  return 1;
 }
 
 // Each test writes into a folder of its own that stands in for the program's folder.
@@ -81,12 +84,10 @@ class ReportFile : public ::testing::Test {
     SetProgramFolder((folder_.string() + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    dateValidated = false;
     shownMessages.clear();
-    SetMessageBoxFunction(RecordMessage);
+    programEnded = false;
   }
   void TearDown() override {
-    SetMessageBoxFunction(nullptr);
     fs::current_path(oldDirectory_);
     fs::remove_all(folder_);
   }
@@ -96,14 +97,33 @@ class ReportFile : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  // Runs a whole computation from typed texts, as the payment field does.
+  // Runs a whole computation from typed texts, as the payment field does, up to where the
+  // program would end.
   void Compute(float amount, float rate, float years, const char* firstDate) {
     ScheduleState state = LoanWithPayment(amount, rate, years);
     char* day = Substring(firstDate, 4, 2);
-    AssignExpression(firstPaymentDay, day);
-    WriteScheduleFile(state, firstDate);
+    AssignExpression(dueDates_.firstPaymentDay, day);
+    if (const char* refusal = LoanRefusalMessage(state)) return Show(errorTitle, refusal);
+    ScheduleFile report;
+    if (!report.Create()) {
+      Show(errorTitle, reportNotCreatedMessage);
+      programEnded = true;
+      return;
+    }
+    ScheduleRows rows(state, dueDates_, firstDate);
+    for (DateOutcome said = rows.Run(report); !said.IsClear(); said = rows.Run(report)) {
+      if (said.message != nullptr) Show("", said.message);
+      if (said.fatal) {
+        Show("", dateNotValidMessage);
+        programEnded = true;
+        report.Close();  // as the process's end would
+        return;
+      }
+    }
+    if (!report.Close()) Show(errorTitle, reportIncompleteMessage);
   }
 
+  DueDateState dueDates_;
   fs::path oldDirectory_;
   fs::path folder_;
 };
@@ -235,15 +255,17 @@ TEST_F(ReportFile, FullDiskIsReportedAfterTheFileIsClosed) {
 
 TEST_F(ReportFile, FileThatCannotBeCreatedEndsTheProgram) {
   fs::create_directory(folder_ / "Loan.txt");
-  SetMessageBoxFunction(nullptr);  // the message goes to standard error in the child
-  EXPECT_EXIT(Compute(5000.0f, 4.0f, 1.0f, "01/31/2004"), ::testing::ExitedWithCode(0),
-              "Error: Unable to create a file, be sure LOAN.TXT is not in use");
+  Compute(5000.0f, 4.0f, 1.0f, "01/31/2004");
+  EXPECT_TRUE(programEnded);
+  EXPECT_EQ(shownMessages, std::vector<std::string>{
+                               "Error|Unable to create a file, be sure LOAN.TXT is not in use"});
 }
 
 TEST_F(ReportFile, InvalidFirstDateKeepsTheFirstRowAndEnds) {
-  SetMessageBoxFunction(nullptr);
-  EXPECT_EXIT(Compute(5000.0f, 4.0f, 1.0f, "02/29/2005"), ::testing::ExitedWithCode(0),
-              "Your date string is not valid, Please re-start program.");
+  Compute(5000.0f, 4.0f, 1.0f, "02/29/2005");
+  EXPECT_TRUE(programEnded);
+  EXPECT_EQ(shownMessages,
+            std::vector<std::string>{"|Your date string is not valid, Please re-start program."});
   std::string report = Report();
   ASSERT_EQ(report.size(), 313u + 100u);
   EXPECT_EQ(report.substr(313, 10), "02/29/2005");

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
@@ -28,10 +27,6 @@ namespace fs = std::filesystem;
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::int32_t IgnoreMessage(const char*, const char*, std::uint32_t) {
-  return 1;
 }
 
 struct Loan {
@@ -50,21 +45,24 @@ class BothWriters : public ::testing::TestWithParam<Loan> {
     folder_ = pattern;
     SetProgramFolder((folder_.string() + "/").c_str());
     InitTextFiles();
-    SetMessageBoxFunction(IgnoreMessage);
   }
   void TearDown() override {
-    SetMessageBoxFunction(nullptr);
     fs::current_path(oldDirectory_);
     fs::remove_all(folder_);
   }
 
   // Loan.txt as the calculator writes it from the four field texts, in a fresh run.
   std::string CalculatorReport(const Loan& loan) {
-    dateValidated = false;
+    DueDateState dueDates;
     Text dueDate;
-    TakeFirstDueDate(loan.date, dueDate);
+    EXPECT_TRUE(TakeFirstDueDate(dueDates, loan.date, dueDate).IsClear());
     ScheduleState state = LoanFromFieldTexts(loan.amount, loan.rate, loan.years);
-    EXPECT_EQ(WriteScheduleFile(state, dueDate.View()), ScheduleFileResult::Written);
+    EXPECT_EQ(LoanRefusalMessage(state), nullptr);
+    ScheduleFile report;
+    EXPECT_TRUE(report.Create());
+    ScheduleRows rows(state, dueDates, dueDate.View());
+    EXPECT_TRUE(rows.Run(report).IsClear());
+    EXPECT_TRUE(report.Close());
     return ReadBytes(folder_ / "Loan.txt");
   }
 

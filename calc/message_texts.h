@@ -1,0 +1,35 @@
+#pragma once
+// The texts of the calculator's messages, each written once. The engine only returns them;
+// the window program shows them in its message boxes and quentara-schedule prints them.
+
+namespace quentara {
+
+/// The title of the messages about the loan and the report file; the date messages have an
+/// empty title.
+inline constexpr const char* errorTitle = "Error";
+
+/// A first due date that cannot be valid; the window program ends after it.
+inline constexpr const char* dateNotValidMessage =
+    "Your date string is not valid, Please re-start program.";
+/// A due date stepped by fewer than 1 or more than 12 months (\n: the text has two lines).
+inline constexpr const char* monthCountMessage =
+    "The Month needs to be a\nnumber between 1 And 12.";
+/// A due date on the 31st of a month of 30 days.
+inline constexpr const char* thirtyDaysInAprilMessage = "There are only 30 days in April.";
+inline constexpr const char* thirtyDaysInJuneMessage = "There are only 30 days in June.";
+inline constexpr const char* thirtyDaysInSeptemberMessage = "There are only 30 days in September.";
+inline constexpr const char* thirtyDaysInNovemberMessage = "There are only 30 days in November.";
+
+/// A loan of more than 601 monthly payments, refused before Loan.txt is touched.
+inline constexpr const char* loanTooLongMessage =
+    "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+    "scheduled.";
+
+/// Loan.txt could not be created; the window program ends after it.
+inline constexpr const char* reportNotCreatedMessage =
+    "Unable to create a file, be sure LOAN.TXT is not in use";
+/// A line of Loan.txt did not reach the disk (a full disk); the program goes on.
+inline constexpr const char* reportIncompleteMessage =
+    "Unable to write the whole schedule, LOAN.TXT is incomplete";
+
+}  // namespace quentara
