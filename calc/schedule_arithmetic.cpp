@@ -46,11 +46,16 @@ void ComputePayment(ScheduleState& s) {
   s.monthCount = MonthCountOf(s.loanYears);
   s.growthBase = Store(static_cast<double>(s.monthlyRate) + 1.0);
   s.growthFactor = Power(s.growthBase, static_cast<float>(s.monthCount));
-  // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero rate
-  // gives 0 / 0 (not a number), a zero month count a division by zero (infinity); both
-  // flow on into the rows, which handle them by the final-row rule.
-  const double g = s.growthFactor;
-  s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
+  if (s.annualRate == 0.0f) {
+    // Without interest the annuity formula is 0 / 0; the payment is an equal part.
+    s.monthlyPayment = Store(static_cast<double>(s.loanAmount) / s.monthCount);
+  } else {
+    // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero month
+    // count divides by zero (infinity), which flows on into the rows, where the final-row
+    // rule handles it.
+    const double g = s.growthFactor;
+    s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
+  }
   s.payment = s.monthlyPayment;
   s.totalPaid = 0;
   s.totalInterest = 0;

@@ -52,7 +52,8 @@ const char* LoanRefusalMessage(const ScheduleState& loan);
 
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,
 /// growthBase, growthFactor and monthlyPayment; payment starts as monthlyPayment, the totals
-/// and the row index at 0.
+/// and the row index at 0. A rate of 0 pays the amount in equal parts: loanAmount /
+/// monthCount, rounded once.
 void ComputePayment(ScheduleState& state);
 
 /// Whether another row begins: rowIndex has not passed monthCount and the balance is above

@@ -320,8 +320,7 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   if (const char* refusal = LoanRefusalMessage(loan)) return Refuse(messages, refusal);
   if (!std::isfinite(loan.monthlyPayment)) {
     return Refuse(messages, "the monthly payment is not a finite number (" +
-                                Figure(loan.monthlyPayment) +
-                                "): a rate of 0 or a length of less than half a month has none");
+                                Figure(loan.monthlyPayment) + ")");
   }
 
   ScheduleState state = loan;

@@ -114,9 +114,15 @@ TEST_P(ScheduleEdges, PaymentAndRows) {
 INSTANTIATE_TEST_SUITE_P(
     Loans, ScheduleEdges,
     ::testing::Values(
-        // 0 / 0: the payment is not a number and the one row pays everything off.
-        EdgeRow{
-            "ZeroRate", 5000, 0, 1, "nan", {"0.00 0.00 5000.00 0.00 5000.00 5000.00 0.00 5000.00"}},
+        // Without interest the amount is paid in equal parts, the last one what is left.
+        EdgeRow{"ZeroRate",
+                1000,
+                0,
+                0.25f,
+                "333.33",
+                {"666.67 0.00 333.33 0.00 333.33 333.33 0.00 333.33",
+                 "333.33 0.00 333.33 0.00 333.33 666.67 0.00 666.67",
+                 "0.00 0.00 333.33 0.00 333.33 1000.00 0.00 1000.00"}},
         // No months: amount / 0 is infinite; one final row with a month's interest.
         EdgeRow{"ZeroYears",
                 5000,
