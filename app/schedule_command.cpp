@@ -20,8 +20,6 @@ namespace quentara {
 namespace {
 // Whether a computation of this run has written a report, which the print button opens.
 bool reportWritten = false;
-// The due dates keep, for the whole run of the program, whether a first date was validated.
-DueDateState dueDates;
 
 // Copies a gadget's text out of the temporary area, which is left as it was.
 void ReadGadgetInto(Text& text, std::int32_t gadget) {
@@ -42,6 +40,8 @@ void ShowDateOutcome(const DateOutcome& outcome) {
 void WriteScheduleReport() {
   SetGadgetDisabled(printButton, 0);
 
+  // Each computation judges its first due date anew, so nothing of the dates is kept.
+  DueDateState dueDates;
   Text dueDate;
   char* typed = ReadGadgetText(dateField);
   const DateOutcome day = TakeFirstDueDate(dueDates, typed, dueDate);
@@ -55,7 +55,8 @@ void WriteScheduleReport() {
   ScheduleState state = LoanFromFieldTexts(amount.View(), rate.View(), length.View());
 
   // A refused loan leaves the payment field empty: no figure stands for it.
-  const char* refusal = LoanRefusalMessage(state);
+  const ScheduleCheck check = CheckSchedule(state, dueDates, dueDate.View());
+  const char* refusal = check.refusal;
   char* payment = refusal != nullptr ? AppendText("") : FormatFixed(state.monthlyPayment, 2);
   WriteGadgetText(paymentField, payment);
   SetTextAreaEnd(payment);
@@ -70,13 +71,16 @@ void WriteScheduleReport() {
     SetGadgetDisabled(printButton, reportWritten ? 0 : 1);
     return;
   }
+  // A first date that cannot serve ends the program before Loan.txt is touched, so the
+  // earlier report stays as it was.
+  ShowDateOutcome(check.firstDate);
   ScheduleFile report;
   if (!report.Create()) {
     ShowMessageBox(errorTitle, reportNotCreatedMessage, 0);
     EndProgram();
   }
-  // Each row goes to the file as it is computed, so a date that ends the program leaves
-  // the rows before it in Loan.txt; after a message that does not, the rows go on.
+  // The first date was judged above, so stepping the later ones has nothing to say; were it
+  // otherwise, the messages would come between the rows, as the rows reach the file.
   ScheduleRows rows(state, dueDates, dueDate.View());
   for (DateOutcome outcome = rows.Run(report); !outcome.IsClear(); outcome = rows.Run(report)) {
     ShowDateOutcome(outcome);

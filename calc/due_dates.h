@@ -12,8 +12,8 @@
 
 namespace quentara {
 
-/// What the due dates keep between steps. The window program keeps one for its whole run;
-/// quentara-schedule starts each schedule with a fresh one.
+/// What the due dates keep between steps. The window program takes a fresh one for each
+/// computation, as quentara-schedule does for each schedule.
 struct DueDateState {
   /// Set by the first step that produces a date; from then on the dates given are not
   /// checked.

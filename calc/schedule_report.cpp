@@ -98,6 +98,14 @@ ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const cha
   return state;
 }
 
+ScheduleCheck CheckSchedule(const ScheduleState& loan, DueDateState& dueDates,
+                            const char* firstDueDate) {
+  ScheduleCheck check;
+  check.refusal = LoanRefusalMessage(loan);
+  if (check.refusal == nullptr) check.firstDate = CheckFirstDueDate(dueDates, firstDueDate);
+  return check;
+}
+
 ScheduleRows::ScheduleRows(ScheduleState& state, DueDateState& dueDates, const char* firstDueDate)
     : state_(state), dueDates_(dueDates) {
   CopyTextIn(dueDate_, firstDueDate);

@@ -57,6 +57,22 @@ void FillRowRecord(RowRecord& record, const char* dueDate, const ScheduleState& 
 /// opening balance and as the loan amount; each text is read as far as it holds a number.
 ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const char* length);
 
+/// What stops a computation before Loan.txt is touched, in the order it is told. A refused
+/// loan (LoanRefusalMessage, titled "Error") ends the computation there and its first due
+/// date is not judged; otherwise the first due date is judged (CheckFirstDueDate) in every
+/// computation of a run, not only in the first.
+struct ScheduleCheck {
+  const char* refusal = nullptr;
+  DateOutcome firstDate;
+  /// Nothing stops the computation: the report can be written.
+  bool Passed() const { return refusal == nullptr && firstDate.IsClear(); }
+};
+
+/// Judges the loan the payment phase left and its first due date; a date that serves marks
+/// the due dates validated for the rows. The text area is left as it was.
+ScheduleCheck CheckSchedule(const ScheduleState& loan, DueDateState& dueDates,
+                            const char* firstDueDate);
+
 /// The row loop of one computation, from the state that the payment phase left and the
 /// first due date: every row is handed to the sink, and each row's due date is stepped one
 /// month from the one before.

@@ -35,7 +35,7 @@ namespace {
 using namespace scenario;
 namespace fs = std::filesystem;
 
-// The report of the worked example, and literal pieces of it for reports cut short.
+// The report of the worked example, and literal pieces of it.
 const std::string workedExample =
     ReadFile(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt");
 const std::string yearBlock1 =
@@ -43,11 +43,9 @@ const std::string yearBlock1 =
     "  Due Date     Balance  Rate    Payment    Interest   Principal      Paid      Interest   "
     "Principal\r\n" +
     std::string(99, '\xAF') + "\r\n" + "Year:1\r\n";
-// Rows 1 and 2 of the worked example after their due dates.
+// Row 1 of the worked example after its due date.
 const std::string row1Figures =
     "     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      409.08\r\n";
-const std::string row2Figures =
-    "     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      819.53\r\n";
 
 const std::string notValid = "Your date string is not valid, Please re-start program.";
 const std::string tooLong =
@@ -394,17 +392,19 @@ TEST_F(ProgramScenario, DayPieceAbove31EndsBeforeAnyFile) {
   EXPECT_FALSE(fs::exists(folder_.Report()));
 }
 
-TEST_F(ProgramScenario, InvalidFirstDateEndsAfterTheFirstRow) {
+TEST_F(ProgramScenario, InvalidFirstDateEndsBeforeLoanTxtIsTouched) {
+  std::ofstream(folder_.Report()) << "an earlier report";
   Driver driver;
   Begin(driver);
   Retype(driver, 16, "02/29/2005");
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_EQ(ReadFile(folder_.Report()), yearBlock1 + "02/29/2005" + row1Figures);
+  EXPECT_EQ(ReadFile(folder_.Report()), "an earlier report");
 }
 
 TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
+  std::ofstream(folder_.Report()) << "an earlier report";
   Driver driver;
   Begin(driver);
   Retype(driver, 16, "04/31/2004");
@@ -412,10 +412,7 @@ TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
   driver.AnswerBox("", "There are only 30 days in April.");
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  // The step after the April message gives no date, so row 2 has an empty due date, and
-  // stepping that (year 0) is what ends the program.
-  EXPECT_EQ(ReadFile(folder_.Report()),
-            yearBlock1 + "04/31/2004" + row1Figures + std::string(10, ' ') + row2Figures);
+  EXPECT_EQ(ReadFile(folder_.Report()), "an earlier report");
 }
 
 TEST_F(ProgramScenario, ReportThatCannotBeCreatedEnds) {
@@ -434,24 +431,16 @@ TEST_F(ProgramScenario, ReportThatCannotBeCreatedEnds) {
   EXPECT_TRUE(fs::is_empty(folder_.Report()));
 }
 
-TEST_F(ProgramScenario, SecondComputationIsNotChecked) {
+TEST_F(ProgramScenario, SecondComputationIsCheckedToo) {
   Driver driver;
   Begin(driver);
   ComputeWorkedExample(driver);
   FocusByClick(driver, 16);
   Retype(driver, 16, "13/10/2004");
   TabIntoPaymentField(driver);
-  driver.WaitUntil("the report of 13/10/2004", [this] {
-    const std::string report = ReadFile(folder_.Report());
-    return report.size() == 1513 && report.compare(yearBlock1.size(), 10, "13/10/2004") == 0;
-  });
-  driver.Expect("no message box", [] { return ModalBox().box == nullptr; });
-  driver.Expect("row 2 falls on 02/10/2005", [this] {
-    return ReadFile(folder_.Report()).substr(0, yearBlock1.size() + 200) ==
-           yearBlock1 + "13/10/2004" + row1Figures + "02/10/2005" + row2Figures;
-  });
-  Quit(driver);
+  AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
+  EXPECT_EQ(ReadFile(folder_.Report()), workedExample);
 }
 
 TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {

@@ -71,6 +71,16 @@ void Show(const char* title, const char* text) {
   shownMessages.push_back(std::string(title) + "|" + text);
 }
 
+// What the window shows for what stops a computation, and whether the program then ends.
+void ShowCheck(const ScheduleCheck& check) {
+  if (check.refusal != nullptr) Show(errorTitle, check.refusal);
+  if (check.firstDate.message != nullptr) Show("", check.firstDate.message);
+  if (check.firstDate.fatal) {
+    Show("", dateNotValidMessage);
+    programEnded = true;
+  }
+}
+
 // Each test writes into a folder of its own that stands in for the program's folder.
 class ReportFile : public ::testing::Test {
  protected:
@@ -101,29 +111,22 @@ class ReportFile : public ::testing::Test {
   // program would end.
   void Compute(float amount, float rate, float years, const char* firstDate) {
     ScheduleState state = LoanWithPayment(amount, rate, years);
-    char* day = Substring(firstDate, 4, 2);
-    AssignExpression(dueDates_.firstPaymentDay, day);
-    if (const char* refusal = LoanRefusalMessage(state)) return Show(errorTitle, refusal);
+    DueDateState dueDates;
+    AssignExpression(dueDates.firstPaymentDay, Substring(firstDate, 4, 2));
+    const ScheduleCheck check = CheckSchedule(state, dueDates, firstDate);
+    ShowCheck(check);
+    if (!check.Passed()) return;
     ScheduleFile report;
     if (!report.Create()) {
       Show(errorTitle, reportNotCreatedMessage);
       programEnded = true;
       return;
     }
-    ScheduleRows rows(state, dueDates_, firstDate);
-    for (DateOutcome said = rows.Run(report); !said.IsClear(); said = rows.Run(report)) {
-      if (said.message != nullptr) Show("", said.message);
-      if (said.fatal) {
-        Show("", dateNotValidMessage);
-        programEnded = true;
-        report.Close();  // as the process's end would
-        return;
-      }
-    }
+    ScheduleRows rows(state, dueDates, firstDate);
+    EXPECT_TRUE(rows.Run(report).IsClear());  // the first date was judged
     if (!report.Close()) Show(errorTitle, reportIncompleteMessage);
   }
 
-  DueDateState dueDates_;
   fs::path oldDirectory_;
   fs::path folder_;
 };
@@ -254,15 +257,70 @@ TEST_F(ReportFile, FileThatCannotBeCreatedEndsTheProgram) {
                                "Error|Unable to create a file, be sure LOAN.TXT is not in use"});
 }
 
-TEST_F(ReportFile, InvalidFirstDateKeepsTheFirstRowAndEnds) {
-  Compute(5000.0f, 4.0f, 1.0f, "02/29/2005");
-  EXPECT_TRUE(programEnded);
-  EXPECT_EQ(shownMessages,
-            std::vector<std::string>{"|Your date string is not valid, Please re-start program."});
-  std::string report = Report();
-  ASSERT_EQ(report.size(), 313u + 100u);
-  EXPECT_EQ(report.substr(313, 10), "02/29/2005");
+const std::string notValid = "|Your date string is not valid, Please re-start program.";
+
+struct CheckRow {
+  const char* name;
+  float years;
+  const char* firstDate;
+  bool laterComputation;  // an earlier computation of the run validated its first date
+  std::vector<std::string> shown;
+  bool ends;
+};
+
+class ScheduleChecks : public ::testing::TestWithParam<CheckRow> {
+ protected:
+  void SetUp() override {
+    shownMessages.clear();
+    programEnded = false;
+  }
+};
+
+// Every computation judges its first date before Loan.txt is touched, as the first of a run
+// does; a refused loan is told first, and its date is not judged.
+TEST_P(ScheduleChecks, JudgeTheLoanThenTheFirstDate) {
+  const CheckRow& row = GetParam();
+  DueDateState dueDates;
+  dueDates.dateValidated = row.laterComputation;
+  const ScheduleCheck check =
+      CheckSchedule(LoanWithPayment(5000.0f, 4.0f, row.years), dueDates, row.firstDate);
+  ShowCheck(check);
+  EXPECT_EQ(shownMessages, row.shown);
+  EXPECT_EQ(programEnded, row.ends);
+  EXPECT_EQ(check.Passed(), row.shown.empty());
+  EXPECT_EQ(TextAreaEnd(), TextAreaStart());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstDates, ScheduleChecks,
+    ::testing::Values(
+        CheckRow{"ValidDate", 1, "01/31/2004", false, {}, false},
+        CheckRow{"ValidDateLater", 1, "01/31/2004", true, {}, false},
+        CheckRow{"MonthZeroStillServes", 1, "00/10/2004", false, {}, false},
+        CheckRow{"MonthThirteen", 1, "13/01/2004", false, {notValid}, true},
+        CheckRow{"MonthThirteenLater", 1, "13/10/2004", true, {notValid}, true},
+        CheckRow{"CommonYearLeapDay", 1, "02/29/2003", false, {notValid}, true},
+        CheckRow{"YearBefore1800Later", 1, "01/01/1799", true, {notValid}, true},
+        CheckRow{"ThirtyFirstOfApril",
+                 1,
+                 "04/31/2004",
+                 false,
+                 {"|There are only 30 days in April.", notValid},
+                 true},
+        CheckRow{"ThirtyFirstOfJuneLater",
+                 1,
+                 "06/31/2004",
+                 true,
+                 {"|There are only 30 days in June.", notValid},
+                 true},
+        CheckRow{"RefusalComesFirst",
+                 60,
+                 "13/01/2004",
+                 false,
+                 {"Error|The loan is too long: at most 601 monthly payments (50 years and 1 "
+                  "month) can be scheduled."},
+                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRecord, EveryRowIndexStaysInsideTheTable) {
   CreateScheduleTable();
