@@ -18,6 +18,7 @@
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
+#include "tests/dates/clock_guards.h"
 
 namespace quentara {
 namespace {
@@ -156,6 +157,16 @@ TEST(ScheduleTool, PaymentBelowTheComputedOneLeavesABalance) {
             "balance left: 1242.09\n"
             "payments added: 1\n"
             "interest added: 33.10\n");
+}
+
+TEST(ScheduleTool, WithoutADateTheFirstPaymentIsDueToday) {
+  testing::TimeZoneGuard zone("UTC0");
+  testing::FixedClock clock(2147601600);  // 2038-01-20 12:00 UTC
+  std::string output, messages;
+  ASSERT_EQ(ProduceSchedule(Request({"", "", "5000", "4", "1"}), output, messages), exitWritten)
+      << messages;
+  // The year block, then row 1 with today's date.
+  EXPECT_EQ(output.substr(313, 10), "01/20/2038");
 }
 
 TEST(IsWholeNumber, TakesOnlyAWholeArgument) {
