@@ -1,11 +1,12 @@
+// Starts the program, runs its event loop and hands each gadget event to its command.
+
 #include "app/program_start.h"
 
 #include "app/gadget_colors.h"
 #include "app/information_window.h"
 #include "app/main_form.h"
+#include "app/program_end.h"
 #include "app/schedule_command.h"
-#include "calc/messages.h"
-#include "calc/program_end.h"
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
@@ -35,8 +36,6 @@ void StartUp(int argc, char** argv) {
   // A picture that cannot be loaded leaves the picture gadget empty; nothing else depends
   // on it.
   LoadPictureFromMemory(0, embeddedPicture, embeddedPictureSize);
-  SetMessageBoxFunction(ShowMessageBox);
-  SetWindowCloser(EndWindows);
 }
 
 // Returns 1 when the command asks the program to end.

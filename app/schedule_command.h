@@ -7,10 +7,11 @@ namespace quentara {
 
 /// Enables the print button, reads the date, amount, rate and length fields, shows the
 /// payment with two decimals in the payment field, moves the focus to the amount field and
-/// writes the report. A loan too long to schedule writes nothing and leaves the print button
-/// as it was before, enabled only when an earlier computation wrote a report. A day piece
-/// above 31 ends the program after its message; so do the fatal cases of the report and of
-/// the due dates.
+/// writes the report. A refused loan (too long, too short, too small an amount or rate)
+/// empties the payment field, writes nothing and leaves the print button as it was before,
+/// enabled only when an earlier computation wrote a report. A day piece above 31 ends the
+/// program after its message; so does, before Loan.txt is touched, a first due date that
+/// cannot serve, in every computation, and so does a report that cannot be created.
 void WriteScheduleReport();
 
 }  // namespace quentara

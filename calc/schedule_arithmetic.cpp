@@ -1,25 +1,20 @@
+// The payment and the rows of an annuity loan in single precision, and which loans are not
+// scheduled.
+
 #include "calc/schedule_arithmetic.h"
 
 #include <cmath>
 #include <limits>
 
+#include "calc/message_texts.h"
 #include "text/number_format.h"
 
 namespace quentara {
 
 namespace {
-// Stores a double-precision result in a single-precision value: round to nearest, ties to
-// even, out-of-range values becoming infinities (never undefined).
+// Stores a formula's double-precision result in one of the named single-precision values.
 float Store(double value) {
-  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-  constexpr double largest = std::numeric_limits<float>::max();
-  // Beyond the largest float by at least half a unit in its last place rounds to infinity.
-  constexpr double overflow = largest + 0x1p103;
-  if (value >= overflow) return std::numeric_limits<float>::infinity();
-  if (value <= -overflow) return -std::numeric_limits<float>::infinity();
-  if (value > largest) return std::numeric_limits<float>::max();
-  if (value < -largest) return -std::numeric_limits<float>::max();
-  return static_cast<float>(value);
+  return RoundToSingle(value);
 }
 }  // namespace
 
@@ -38,16 +33,36 @@ bool LoanIsTooLong(float loanYears) {
   return std::nearbyint(static_cast<double>(loanYears) * 12.0) > maxScheduledMonths;
 }
 
+const char* LoanRefusalMessage(const ScheduleState& loan) {
+  // Each row is one line of the report, and nothing else bounds the loan's length: a typed
+  // length of a million years would fill the disk. The month count cannot tell, since it
+  // wraps for lengths beyond the 32-bit range.
+  if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
+  // No month, or a length read as 0: the payment would divide by zero months.
+  if (MonthCountOf(loan.loanYears) < 1) return loanTooShortMessage;
+  // Not above the end-of-loan threshold: the schedule would have no row at all.
+  if (!(loan.loanAmount > endOfLoanThreshold)) return amountTooSmallMessage;
+  if (loan.annualRate != 0.0f && std::fabs(loan.annualRate) < smallestRate) {
+    return rateTooSmallMessage;
+  }
+  return nullptr;
+}
+
 void ComputePayment(ScheduleState& s) {
   s.monthlyRate = Store(static_cast<double>(s.annualRate) / 100.0 / 12.0);
   s.monthCount = MonthCountOf(s.loanYears);
   s.growthBase = Store(static_cast<double>(s.monthlyRate) + 1.0);
   s.growthFactor = Power(s.growthBase, static_cast<float>(s.monthCount));
-  // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero rate
-  // gives 0 / 0 (not a number), a zero month count a division by zero (infinity); both
-  // flow on into the rows, which handle them by the final-row rule.
-  const double g = s.growthFactor;
-  s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
+  if (s.annualRate == 0.0f) {
+    // Without interest the annuity formula is 0 / 0; the payment is an equal part.
+    s.monthlyPayment = Store(static_cast<double>(s.loanAmount) / s.monthCount);
+  } else {
+    // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero month
+    // count divides by zero (infinity), which flows on into the rows, where the final-row
+    // rule handles it; the calculator refuses such a loan before it writes any row.
+    const double g = s.growthFactor;
+    s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
+  }
   s.payment = s.monthlyPayment;
   s.totalPaid = 0;
   s.totalInterest = 0;

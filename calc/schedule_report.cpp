@@ -1,11 +1,11 @@
+// The lines of the schedule report and the row loop that produces them, into Loan.txt or
+// into any other sink.
+
 #include "calc/schedule_report.h"
 
 #include <memory_resource>
 #include <vector>
 
-#include "calc/due_dates.h"
-#include "calc/messages.h"
-#include "calc/program_end.h"
 #include "files/text_file.h"
 #include "text/number_format.h"
 #include "text/program_heap.h"
@@ -27,12 +27,6 @@ constexpr const char* columnHeading =
 // Line 4 of the year block: 99 bytes 0xAF, a line along the top of the character cell in
 // the Windows-1252 code page the report is meant to be read in.
 constexpr int underlineLength = 99;
-
-// The lines of Loan.txt, each straight to the current file.
-class ReportFileLines final : public ReportLines {
- public:
-  void Line(const char* text) override { WriteLine(text); }
-};
 
 // Assigns FormatFixed(value, 2) to the text.
 void AssignFigure(Text& text, float value) {
@@ -94,17 +88,6 @@ void ReportLines::AddRow(const RowRecord& record, const ScheduleState&) {
   SetTextAreaEnd(start);
 }
 
-void TakeFirstDueDate(const char* typed, Text& dueDate) {
-  AssignExpression(dueDate, TrimSpaces(typed));
-  // Only the day piece is checked here; the whole date is judged when the first row's
-  // date is stepped, after that row has been written.
-  AssignExpression(firstPaymentDay, Substring(dueDate.View(), 4, 2));
-  if (ParseInteger(firstPaymentDay.View()) > 31) {
-    ShowMessage("", "Your date string is not valid, Please re-start program.", 0);
-    EndProgram();
-  }
-}
-
 ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const char* length) {
   ScheduleState state;
   state.balance = ParseFloat(amount);
@@ -115,48 +98,53 @@ ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const cha
   return state;
 }
 
-void WriteScheduleRows(ScheduleState& state, const char* firstDueDate, ScheduleSink& sink) {
-  Text dueDate;
-  CopyTextIn(dueDate, firstDueDate);
-  state.totalPaid = 0;
-  state.totalInterest = 0;
-  state.totalPrincipal = 0;
-  state.rowIndex = 0;
-  std::int32_t yearNumber = 0;
-  while (ScheduleRowBegins(state)) {
-    ComputeScheduleRow(state);
-    RowRecord& record = ScheduleRecord(state.rowIndex);
-    FillRowRecord(record, dueDate.Get(), state);
-    if (Modulo(state.rowIndex, 12) == 0) {
-      ++yearNumber;
-      sink.BeginYear(yearNumber);
-    }
-    sink.AddRow(record, state);
-    AssignExpression(dueDate, StepDueDate(dueDate.Get(), 1));
-    AdvanceScheduleRow(state);
-  }
+ScheduleCheck CheckSchedule(const ScheduleState& loan, DueDateState& dueDates,
+                            const char* firstDueDate) {
+  ScheduleCheck check;
+  check.refusal = LoanRefusalMessage(loan);
+  if (check.refusal == nullptr) check.firstDate = CheckFirstDueDate(dueDates, firstDueDate);
+  return check;
 }
 
-ScheduleFileResult WriteScheduleFile(ScheduleState& state, const char* firstDueDate) {
-  // Each row is one line of the file, and nothing else bounds the loan's length: a typed
-  // length of a million years would fill the disk. Longer loans are refused before the
-  // earlier report is touched; the month count cannot tell, since it wraps for lengths
-  // beyond the 32-bit range.
-  if (LoanIsTooLong(state.loanYears)) {
-    ShowMessage("Error", loanTooLongMessage);
-    return ScheduleFileResult::Refused;
+ScheduleRows::ScheduleRows(ScheduleState& state, DueDateState& dueDates, const char* firstDueDate)
+    : state_(state), dueDates_(dueDates) {
+  CopyTextIn(dueDate_, firstDueDate);
+  state_.totalPaid = 0;
+  state_.totalInterest = 0;
+  state_.totalPrincipal = 0;
+  state_.rowIndex = 0;
+}
+
+DateOutcome ScheduleRows::Run(ScheduleSink& sink) {
+  while (ScheduleRowBegins(state_)) {
+    ComputeScheduleRow(state_);
+    RowRecord& record = ScheduleRecord(state_.rowIndex);
+    FillRowRecord(record, dueDate_.Get(), state_);
+    if (Modulo(state_.rowIndex, 12) == 0) {
+      ++yearNumber_;
+      sink.BeginYear(yearNumber_);
+    }
+    sink.AddRow(record, state_);
+    const StepResult next = StepDueDate(dueDates_, dueDate_.Get(), 1);
+    AssignExpression(dueDate_, next.date);
+    AdvanceScheduleRow(state_);
+    if (!next.outcome.IsClear()) return next.outcome;
   }
-  if (CreateTextFile(0, "Loan.txt") == 0) {
-    ShowMessage("Error", "Unable to create a file, be sure LOAN.TXT is not in use");
-    EndProgram();
-  }
-  ReportFileLines lines;
-  WriteScheduleRows(state, firstDueDate, lines);
+  return {};
+}
+
+bool ScheduleFile::Create() {
+  return CreateTextFile(0, "Loan.txt") != 0;
+}
+
+void ScheduleFile::Line(const char* text) {
+  WriteLine(text);
+}
+
+bool ScheduleFile::Close() {
   CloseTextFile(0);
   // A full disk would otherwise leave a cut report that looks complete.
-  if (LinesLost())
-    ShowMessage("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
-  return ScheduleFileResult::Written;
+  return !LinesLost();
 }
 
 }  // namespace quentara

@@ -2,10 +2,12 @@
 // The report file Loan.txt: the amortization schedule as fixed-width text, a block of
 // headings with the year number before every twelfth row, and one 98-character line per
 // monthly payment. Each line goes straight to the file as it is written. The row loop and
-// the text of its lines serve the command-line tool too, which gathers them instead.
+// the text of its lines serve the command-line tool too, which gathers them instead. What
+// goes wrong is returned; the caller tells the person and decides whether to go on.
 
 #include <cstdint>
 
+#include "calc/due_dates.h"
 #include "calc/schedule_arithmetic.h"
 #include "text/text_value.h"
 
@@ -21,10 +23,6 @@ struct RowRecord {
 inline constexpr std::int32_t scheduleTableSize = 602;
 /// Widths of the nine columns of a row line (98 characters in all).
 inline constexpr std::int32_t rowFieldWidths[9] = {10, 12, 6, 10, 12, 12, 12, 12, 12};
-/// What refuses a loan of more than 601 monthly payments.
-inline constexpr const char* loanTooLongMessage =
-    "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
-    "scheduled.";
 
 /// Where the row loop hands the schedule over, row by row, as it computes it.
 class ScheduleSink {
@@ -55,28 +53,55 @@ RowRecord& ScheduleRecord(std::int32_t rowIndex);
 
 /// Fills the record with the due date and the eight figures of the row just computed.
 void FillRowRecord(RowRecord& record, const char* dueDate, const ScheduleState& state);
-/// The first due date as typed into the form: trimmed of spaces into `dueDate`, its day
-/// piece (characters 4 and 5) kept as firstPaymentDay. A day piece above 31 ends the
-/// program after its message; the whole date is judged later, when it is first stepped.
-void TakeFirstDueDate(const char* typed, Text& dueDate);
 /// The loan the form's texts give, its payment phase run: the amount is read twice, as the
 /// opening balance and as the loan amount; each text is read as far as it holds a number.
 ScheduleState LoanFromFieldTexts(const char* amount, const char* rate, const char* length);
 
-/// Runs the row loop from the state that the payment phase left and the first due date,
-/// handing every row to the sink; each row's due date is stepped one month from the one
-/// before. Stepping the date may end the program.
-void WriteScheduleRows(ScheduleState& state, const char* firstDueDate, ScheduleSink& sink);
-
-enum class ScheduleFileResult {
-  Written,  ///< Loan.txt holds the schedule (or as much of it as reached the disk)
-  Refused,  ///< the loan is too long; nothing was written
+/// What stops a computation before Loan.txt is touched, in the order it is told. A refused
+/// loan (LoanRefusalMessage, titled "Error") ends the computation there and its first due
+/// date is not judged; otherwise the first due date is judged (CheckFirstDueDate) in every
+/// computation of a run, not only in the first.
+struct ScheduleCheck {
+  const char* refusal = nullptr;
+  DateOutcome firstDate;
+  /// Nothing stops the computation: the report can be written.
+  bool Passed() const { return refusal == nullptr && firstDate.IsClear(); }
 };
 
-/// Creates Loan.txt in the program folder, writes the schedule and closes it. A loan of
-/// more than 601 months is refused with a message and leaves any earlier report untouched;
-/// a report that cannot be created ends the program after its message; lines that did not
-/// reach the disk are reported after the file is closed.
-ScheduleFileResult WriteScheduleFile(ScheduleState& state, const char* firstDueDate);
+/// Judges the loan the payment phase left and its first due date; a date that serves marks
+/// the due dates validated for the rows. The text area is left as it was.
+ScheduleCheck CheckSchedule(const ScheduleState& loan, DueDateState& dueDates,
+                            const char* firstDueDate);
+
+/// The row loop of one computation, from the state that the payment phase left and the
+/// first due date: every row is handed to the sink, and each row's due date is stepped one
+/// month from the one before.
+class ScheduleRows {
+ public:
+  /// Starts before the first row, with the totals and the row index at 0. The state and the
+  /// due dates are worked on in place.
+  ScheduleRows(ScheduleState& state, DueDateState& dueDates, const char* firstDueDate);
+  /// Runs rows until the schedule is complete (a clear outcome) or stepping a due date has
+  /// something to say, which is returned. After an outcome that is not fatal, the next call
+  /// goes on with the next row, whose due date is then the empty text.
+  DateOutcome Run(ScheduleSink& sink);
+
+ private:
+  ScheduleState& state_;
+  DueDateState& dueDates_;
+  Text dueDate_;
+  std::int32_t yearNumber_ = 0;
+};
+
+/// Loan.txt in the program folder, under file number 0; its lines go straight to the disk.
+class ScheduleFile final : public ReportLines {
+ public:
+  /// Creates the file anew (an earlier report is replaced). False when it cannot be
+  /// created; nothing is written then.
+  bool Create();
+  void Line(const char* text) override;
+  /// Closes the file. False when a line written since Create did not reach the disk.
+  bool Close();
+};
 
 }  // namespace quentara

@@ -1,7 +1,7 @@
 // Date values for the first-payment field: today's date and its text through a mask. The
 // calendar arithmetic is the civil calendar of <chrono>, applied to fields as they are, so
 // no time zone or summer time ever enters a date value; only CurrentDate looks at the
-// machine's zone, to read the wall clock.
+// machine's zone, to read the wall clock. Values are 64-bit, so dates after 2038 work.
 
 #include "dates/dates.h"
 
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "dates/calendar.h"
 #include "text/text_area.h"
 
 namespace quentara {
@@ -18,13 +19,17 @@ namespace quentara {
 namespace {
 
 constexpr std::int64_t secondsPerDay = 86400;
-constexpr std::int64_t largestDate = 2147483647;  // 2038-01-19 03:14:07
+constexpr DateValue largestDate = 253402300799;  // 9999-12-31 23:59:59
+constexpr std::int32_t largestYear = 9999;
 
-bool IsLeapYear(std::int32_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+std::time_t SystemClock() {
+  return std::time(nullptr);
 }
 
-// The parts of a date value that the mask tokens write; all 0 for a value before 1970.
+ClockFunction clockNow = SystemClock;
+
+// The parts of a date value that the mask tokens write; all 0 for a value before 1970 or
+// after 9999.
 struct DateParts {
   std::int32_t year = 0;
   std::int32_t month = 0;
@@ -36,7 +41,7 @@ struct DateParts {
 
 DateParts SplitDate(DateValue date) {
   DateParts parts;
-  if (date < 0) return parts;
+  if (date < 0 || date > largestDate) return parts;
   using namespace std::chrono;
   sys_seconds moment{seconds{date}};
   sys_days day = floor<days>(moment);
@@ -129,8 +134,12 @@ void WritePart(MaskWriter& out, const DateParts& parts, DatePart part) {
 
 }  // namespace
 
+void SetClock(ClockFunction clock) {
+  clockNow = clock != nullptr ? clock : SystemClock;
+}
+
 DateValue CurrentDate() {
-  std::time_t now = std::time(nullptr);
+  std::time_t now = clockNow();
   // localtime_r need not look at the zone again once it has read it; the user may have
   // changed it since the program started.
   tzset();
@@ -144,25 +153,18 @@ DateValue CurrentDate() {
 
 DateValue ComposeDate(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                       std::int32_t minute, std::int32_t second) {
-  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return noDate;
-  if (month == 2 && day > 29) return noDate;
-  if (month == 2 && day == 29 && !IsLeapYear(year)) return noDate;
+  if (!IsCalendarDate(year, month, day)) return noDate;
   if (second < 0 || second > 59 || minute < 0 || minute > 59) return noDate;
   if (hour < 0 || hour > 23) return noDate;
-  if (day < 1 || day > 31) return noDate;
-  if (month < 1 || month > 12) return noDate;
-  if (year <= 0) return noDate;
-  // Every date after 2038 is past the largest value; checking here also keeps the year
-  // within what the civil calendar type holds.
-  if (year > 2038) return noDate;
+  // Checking the year first also keeps it within what the civil calendar type holds.
+  if (year <= 0 || year > largestYear) return noDate;
 
   using namespace std::chrono;
   year_month_day ymd{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
                      std::chrono::day{static_cast<unsigned>(day)}};
   std::int64_t days = sys_days{ymd}.time_since_epoch().count();
-  std::int64_t value = days * secondsPerDay + std::int64_t{hour} * 3600 + minute * 60 + second;
-  if (value < 0 || value > largestDate) return noDate;
-  return static_cast<DateValue>(value);
+  const DateValue value = days * secondsPerDay + std::int64_t{hour} * 3600 + minute * 60 + second;
+  return value < 0 ? noDate : value;
 }
 
 char* FormatDateMask(const char* mask, DateValue date, char* resultAt) {

@@ -1,11 +1,13 @@
 // Runs the calculator's whole computation, from the four texts of the form's input fields
 // to Loan.txt in a folder of its own, and checks what every report must be: at most 602
 // rows, each row line 98 bytes and CR LF, a year block before rows 1, 13, 25, ... and
-// nothing else, and the same bytes when the same texts are computed again. Input: one
-// byte of flags (bit 0: the second computation comes in the same run of the program, after
-// the first date was checked; otherwise in a fresh run), then the date, amount, rate and
-// length texts separated by zero bytes, each cut at 31999 characters as the form reads it.
-// The end of the program (a fatal date) is caught, so that the fuzzer goes on.
+// nothing else; no report at all when the loan is refused or the program would end; and
+// the same outcome when the same texts are computed again. Input: one byte of flags (bit
+// 0: the second computation comes in the same run of the program, after the first;
+// otherwise in a fresh run), then the date, amount, rate and length texts separated by zero
+// bytes, each cut at 31999 characters as the form reads it. Where the window program would
+// end (a fatal date, a report that cannot be created), the computation is counted as ended
+// and the fuzzer goes on.
 
 #include <unistd.h>
 
@@ -22,8 +24,6 @@
 #include <string_view>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
-#include "calc/program_end.h"
 #include "calc/schedule_arithmetic.h"
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
@@ -38,16 +38,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t fieldLimit = 31999;
 
-struct ProgramEnded {};
-
-void ThrowProgramEnded() {
-  throw ProgramEnded{};
-}
-
-std::int32_t IgnoreMessage(const char*, const char*, std::uint32_t) {
-  return 1;
-}
-
 const fs::path& Report() {
   static const fs::path report = [] {
     // In memory where the system offers it: every computation writes its report anew.
@@ -57,8 +47,6 @@ const fs::path& Report() {
     SetProgramFolder((pattern + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    SetMessageBoxFunction(IgnoreMessage);
-    SetProgramEndCatcher(ThrowProgramEnded);
     std::atexit([] { fs::remove_all(fs::path(ProgramFolder())); });
     return fs::path(pattern) / "Loan.txt";
   }();
@@ -76,30 +64,43 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
+// One computation as the payment field runs it, the messages left unshown.
 Outcome Compute(const Fields& fields) {
   fs::remove(Report());
   Outcome outcome;
-  try {
-    Text dueDate;
-    TakeFirstDueDate(fields.date.c_str(), dueDate);
-    ScheduleState state =
-        LoanFromFieldTexts(fields.amount.c_str(), fields.rate.c_str(), fields.length.c_str());
-    SetTextAreaEnd(FormatFixed(state.monthlyPayment, 2));  // the payment field's text
-    outcome.refused = WriteScheduleFile(state, dueDate.View()) == ScheduleFileResult::Refused;
-    if (outcome.refused != LoanIsTooLong(state.loanYears)) std::abort();
-    if (TextAreaEnd() != TextAreaStart()) std::abort();
-  } catch (const ProgramEnded&) {
-    // The process's end would close the report; the next computation must find it closed.
+  DueDateState dueDates;
+  Text dueDate;
+  if (TakeFirstDueDate(dueDates, fields.date.c_str(), dueDate).fatal) {
     outcome.ended = true;
-    CloseTextFile(0);
-    SetTextAreaEnd(TextAreaStart());
+    return outcome;
   }
+  ScheduleState state =
+      LoanFromFieldTexts(fields.amount.c_str(), fields.rate.c_str(), fields.length.c_str());
+  SetTextAreaEnd(FormatFixed(state.monthlyPayment, 2));  // the payment field's text
+  const ScheduleCheck check = CheckSchedule(state, dueDates, dueDate.View());
+  outcome.refused = check.refusal != nullptr;
+  outcome.ended = check.firstDate.fatal;
+  ScheduleFile file;
+  if (!check.Passed()) {
+    // Nothing is written.
+  } else if (!file.Create()) {
+    outcome.ended = true;
+  } else {
+    // The first date was judged, so the later ones have nothing to say.
+    ScheduleRows rows(state, dueDates, dueDate.View());
+    if (!rows.Run(file).IsClear()) std::abort();
+    file.Close();
+  }
+  if (TextAreaEnd() != TextAreaStart()) std::abort();
   if (fs::exists(Report())) {
     std::ifstream in(Report(), std::ios::binary);
     outcome.report = std::string(std::istreambuf_iterator<char>(in), {});
   }
-  if (outcome.refused && outcome.report) std::abort();
-  if (!outcome.ended && !outcome.refused && !outcome.report) std::abort();
+  if ((outcome.refused || outcome.ended) && outcome.report) std::abort();
+  // A loan that is scheduled has a row, so its report is never empty.
+  if (!outcome.ended && !outcome.refused && (!outcome.report || outcome.report->empty())) {
+    std::abort();
+  }
   return outcome;
 }
 
@@ -141,12 +142,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Report();
 
-  dateValidated = false;  // a fresh run of the program
   const Outcome first = Compute(fields);
   if (first.report) CheckLayout(*first.report);
   // The program has ended after a fatal date: there is no second computation in that run.
   if (sameRun && first.ended) return 0;
-  if (!sameRun) dateValidated = false;
+  // Every computation judges its first date anew, so a second one in the same run and one
+  // in a fresh run both give what the first gave.
   if (Compute(fields) != first) std::abort();
   return 0;
 }

@@ -51,17 +51,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Rounds a double to single precision (to nearest, ties to even) without leaving the
-// float's range by a cast: values at or beyond FLT_MAX plus half an ulp become infinities,
-// as the hardware rounding would give.
-float RoundToFloat(double value) {
-  // 2^128 - 2^103: halfway between FLT_MAX and 2^128; the tie goes to the even 2^128.
-  constexpr double overflowEdge = 0x1.ffffffp127;
-  if (value >= overflowEdge) return std::numeric_limits<float>::infinity();
-  if (value <= -overflowEdge) return -std::numeric_limits<float>::infinity();
-  return static_cast<float>(value);
-}
-
 // Tells, for a number that std::from_chars found out of range, whether it is too large
 // (true) or too small (false). `digits` runs from the first mantissa digit or point to the
 // end of the exponent. Only the order of magnitude matters here: out-of-range numbers lie
@@ -159,6 +148,45 @@ char* FormatFixedQuickly(float value, std::int32_t decimals, char* end) {
 
 }  // namespace
 
+std::size_t NumberLength(std::string_view text) {
+  std::size_t at = 0;
+  auto digitsFrom = [&text](std::size_t from) {
+    while (from < text.size() && IsDigit(text[from])) ++from;
+    return from;
+  };
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  const std::size_t mantissa = at;
+  at = digitsFrom(at);
+  std::size_t digits = at - mantissa;
+  if (at < text.size() && text[at] == '.') {
+    const std::size_t fraction = at + 1;
+    at = digitsFrom(fraction);
+    digits += at - fraction;
+  }
+  if (digits == 0) return 0;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    std::size_t exponent = at + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    const std::size_t exponentEnd = digitsFrom(exponent);
+    if (exponentEnd > exponent) at = exponentEnd;
+  }
+  return at;
+}
+
+float RoundToSingle(double value) {
+  constexpr double largest = std::numeric_limits<float>::max();
+  // 2^128 - 2^103: halfway between the largest float and 2^128; the tie goes to the even
+  // 2^128, an infinity, as the hardware's rounding would give.
+  constexpr double overflowEdge = 0x1.ffffffp127;
+  if (value >= overflowEdge) return std::numeric_limits<float>::infinity();
+  if (value <= -overflowEdge) return -std::numeric_limits<float>::infinity();
+  // Between the largest float and the edge the value rounds down to the largest float; a
+  // cast would be undefined there.
+  if (value > largest) return std::numeric_limits<float>::max();
+  if (value < -largest) return -std::numeric_limits<float>::max();
+  return static_cast<float>(value);  // a not-a-number stays one
+}
+
 char* FormatFixed(float value, std::int32_t decimals) {
   char* start = TextAreaEnd();
   if (std::isnan(value)) return WriteTextAt(start, "nan", 3);
@@ -211,41 +239,26 @@ float ParseFloat(const char* text) {
   if (text == nullptr) return 0.0f;
   const char* p = text;
   while (IsFloatSpace(*p)) ++p;
+  // The longest number prefix; what follows it, an exponent without digits included, is not
+  // part of the number.
+  const char* end = p + NumberLength(p);
+  if (end == p) return 0.0f;
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';
 
-  // The longest prefix of the form digits [ "." digits ] [ e [sign] digits ], with at
-  // least one mantissa digit; an exponent without digits is not part of the number.
-  const char* first = p;
-  std::size_t mantissaDigits = 0;
-  while (IsDigit(*p)) ++p, ++mantissaDigits;
-  if (*p == '.') {
-    ++p;
-    while (IsDigit(*p)) ++p, ++mantissaDigits;
-  }
-  if (mantissaDigits == 0) return 0.0f;
-  if (*p == 'e' || *p == 'E') {
-    const char* exponent = p + 1;
-    if (*exponent == '+' || *exponent == '-') ++exponent;
-    if (IsDigit(*exponent)) {
-      while (IsDigit(*exponent)) ++exponent;
-      p = exponent;
-    }
-  }
-
   double magnitude = 0.0;
-  std::from_chars_result read = std::from_chars(first, p, magnitude, std::chars_format::general);
+  std::from_chars_result read = std::from_chars(p, end, magnitude, std::chars_format::general);
   if (read.ec == std::errc::result_out_of_range) {
     // Beyond a double in either direction is beyond a float too.
-    magnitude = IsTooLarge(first, p) ? std::numeric_limits<double>::infinity() : 0.0;
+    magnitude = IsTooLarge(p, end) ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (read.ec != std::errc()) {
     magnitude = 0.0;  // cannot happen for the prefix scanned above
   }
-  return RoundToFloat(negative ? -magnitude : magnitude);
+  return RoundToSingle(negative ? -magnitude : magnitude);
 }
 
 float Power(float base, float exponent) {
-  return RoundToFloat(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+  return RoundToSingle(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
 }
 
 std::int32_t Modulo(std::int32_t dividend, std::int32_t divisor) {

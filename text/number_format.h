@@ -7,7 +7,9 @@
 // Numbers are single precision; each operation works in double precision inside and rounds
 // its result to single precision once, when it returns.
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace quentara {
 
@@ -27,6 +29,15 @@ std::int32_t ParseInteger(const char* text);
 /// Leading white space, an optional sign, digits with at most one '.', an optional exponent;
 /// the longest such prefix, else 0. ParseFloat("  1.5e2x") == 150.0f; nullptr gives 0.
 float ParseFloat(const char* text);
+/// The length of the number that begins the text: an optional sign, digits with at most one
+/// '.' and at least one digit, then an optional exponent ("e" or "E", an optional sign and at
+/// least one digit); 0 when the text does not begin with one. Nothing is skipped first.
+/// NumberLength("1.5e2x") == 5; NumberLength("1e") == 1; NumberLength(" 5") == 0.
+std::size_t NumberLength(std::string_view text);
+/// A double-precision result stored in single precision: to nearest, ties to even, and an
+/// infinity of the same sign at or beyond half a unit above the largest float.
+/// RoundToSingle(0.1) == 0.1f. Never undefined, whatever the value.
+float RoundToSingle(double value);
 /// pow of the two values widened to double, rounded once to single precision.
 float Power(float base, float exponent);
 /// Remainder of the division truncated toward zero: Modulo(-7, 4) == -3.

@@ -1,3 +1,6 @@
+// quentara-schedule's work: reads the command line, computes the schedule through the
+// calculator's engine and writes it, or says why it cannot.
+
 #include "tool/schedule_tool.h"
 
 #include <charconv>
@@ -8,10 +11,10 @@
 #include <string_view>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
-#include "calc/program_end.h"
+#include "calc/message_texts.h"
 #include "calc/schedule_arithmetic.h"
 #include "calc/schedule_report.h"
+#include "dates/calendar.h"
 #include "dates/dates.h"
 #include "files/output_file.h"
 #include "text/number_format.h"
@@ -91,17 +94,25 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
-// Why the calculator could not schedule from this first date (of the shape mm/dd/yyyy),
-// in its own words, or nullptr for a real calendar date between 1800 and 2200.
-const char* FirstDateProblem(std::string_view date) {
+// Why the calculator would not schedule from this first date (of the shape mm/dd/yyyy), in
+// its own words, or nullptr; `dueDate` gets the date as the calculator takes it. The tool
+// takes only real calendar dates: a month or day of 0 and a 30th of February, which the
+// calculator steps to real dates, are refused as well.
+const char* FirstDateProblem(DueDateState& dueDates, const std::string& date, Text& dueDate) {
+  DateOutcome outcome = TakeFirstDueDate(dueDates, date.c_str(), dueDate);
+  if (outcome.IsClear()) outcome = CheckFirstDueDate(dueDates, dueDate.View());
+  if (outcome.message != nullptr) return outcome.message;
+  if (outcome.fatal) return dateNotValidMessage;
   const int month = (date[0] - '0') * 10 + (date[1] - '0');
   const int day = (date[3] - '0') * 10 + (date[4] - '0');
-  const int year = std::atoi(std::string(date.substr(6)).c_str());
-  if (const char* message = ThirtyDayMessage(month, day)) return message;
-  constexpr int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool real = month >= 1 && month <= 12 && day >= 1 && day <= monthDays[month - 1] &&
-                    !(month == 2 && day == 29 && !IsLeapYear(year)) && year >= 1800 && year <= 2200;
-  return real ? nullptr : "Your date string is not valid, Please re-start program.";
+  const int year = std::atoi(date.substr(6).c_str());
+  return IsCalendarDate(year, month, day) ? nullptr : dateNotValidMessage;
+}
+
+// What a due date's step said, in the calculator's words; nullptr when it said nothing.
+const char* DateMessage(const DateOutcome& outcome) {
+  if (outcome.message != nullptr) return outcome.message;
+  return outcome.fatal ? dateNotValidMessage : nullptr;
 }
 
 // Today's date, as the calculator's form presets it.
@@ -229,38 +240,11 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
   return false;
 }
 
-// Ends a run that reached the calculator's fatal end, which up-front checks make
-// impossible: never as a success.
-[[noreturn]] void EndAsRefused() {
-  std::fflush(nullptr);
-  std::exit(exitRefused);
-}
-
-std::int32_t PrintMessage(const char*, const char* text, std::uint32_t) {
-  std::fprintf(stderr, "%s: %s\n", programName, text);
-  return 1;
-}
-
 }  // namespace
 
 bool IsWholeNumber(const std::string& text) {
-  std::size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-  std::size_t digits = 0;
-  while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
-  }
-  if (digits == 0) return false;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    ++at;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    std::size_t exponentDigits = 0;
-    while (at < text.size() && IsDigit(text[at])) ++at, ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return at == text.size();
+  const std::size_t length = NumberLength(text);
+  return length != 0 && length == text.size();
 }
 
 bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequest& request,
@@ -325,18 +309,18 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
 int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages) {
   const std::string date = request.date.empty() ? TodaysDate() : request.date;
   if (!IsDateShape(date)) return Refuse(messages, "--date: " + Quoted(date) + " is not a date");
-  if (const char* problem = FirstDateProblem(date)) return Refuse(messages, problem);
   // Each run is a fresh start of the calculator: its first date is checked once more.
-  dateValidated = false;
+  DueDateState dueDates;
   Text dueDate;
-  TakeFirstDueDate(date.c_str(), dueDate);
+  if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) {
+    return Refuse(messages, problem);
+  }
   const ScheduleState loan =
       LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), request.years.c_str());
-  if (LoanIsTooLong(loan.loanYears)) return Refuse(messages, loanTooLongMessage);
+  if (const char* refusal = LoanRefusalMessage(loan)) return Refuse(messages, refusal);
   if (!std::isfinite(loan.monthlyPayment)) {
     return Refuse(messages, "the monthly payment is not a finite number (" +
-                                Figure(loan.monthlyPayment) +
-                                "): a rate of 0 or a length of less than half a month has none");
+                                Figure(loan.monthlyPayment) + ")");
   }
 
   ScheduleState state = loan;
@@ -376,7 +360,9 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
       break;
   }
   FiniteRows checked(*sink);
-  WriteScheduleRows(state, dueDate.View(), checked);
+  // The first date was judged above, so no step of a due date has anything to say.
+  ScheduleRows rows(state, dueDates, dueDate.View());
+  if (const char* said = DateMessage(rows.Run(checked))) return Refuse(messages, said);
   if (!checked.allFinite) {
     return Refuse(messages,
                   "the figures of this schedule go beyond the largest number it can hold");
@@ -392,7 +378,8 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   if (given) {
     ScheduleState computed = loan;
     NoRows none;
-    WriteScheduleRows(computed, dueDate.View(), none);
+    ScheduleRows computedRows(computed, dueDates, dueDate.View());
+    if (const char* said = DateMessage(computedRows.Run(none))) return Refuse(messages, said);
     ScheduleSavings& saved = summary.saved.emplace();
     saved.computedPayment = Figure(loan.monthlyPayment);
     saved.payments = computed.rowIndex - state.rowIndex;
@@ -408,8 +395,6 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
 }
 
 int RunScheduleTool(int argc, const char* const* argv) {
-  SetMessageBoxFunction(PrintMessage);
-  SetProgramEndCatcher(EndAsRefused);
   ScheduleRequest request;
   std::string error;
   std::span<const char* const> arguments(argv + 1, argc > 1 ? argc - 1 : 0);

@@ -114,9 +114,15 @@ TEST_P(ScheduleEdges, PaymentAndRows) {
 INSTANTIATE_TEST_SUITE_P(
     Loans, ScheduleEdges,
     ::testing::Values(
-        // 0 / 0: the payment is not a number and the one row pays everything off.
-        EdgeRow{
-            "ZeroRate", 5000, 0, 1, "nan", {"0.00 0.00 5000.00 0.00 5000.00 5000.00 0.00 5000.00"}},
+        // Without interest the amount is paid in equal parts, the last one what is left.
+        EdgeRow{"ZeroRate",
+                1000,
+                0,
+                0.25f,
+                "333.33",
+                {"666.67 0.00 333.33 0.00 333.33 333.33 0.00 333.33",
+                 "333.33 0.00 333.33 0.00 333.33 666.67 0.00 666.67",
+                 "0.00 0.00 333.33 0.00 333.33 1000.00 0.00 1000.00"}},
         // No months: amount / 0 is infinite; one final row with a month's interest.
         EdgeRow{"ZeroYears",
                 5000,
@@ -184,6 +190,54 @@ TEST(LoanIsTooLong, AboveSixHundredOneMonthsHoweverLarge) {
   };
   for (const auto& row : rows) EXPECT_EQ(LoanIsTooLong(row.years), row.tooLong) << row.years;
 }
+
+const char* const scheduled = "scheduled";
+const char* const tooLong =
+    "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+    "scheduled.";
+const char* const tooShort =
+    "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
+const char* const amountTooSmall = "The loan amount is too small: enter more than 0.01.";
+const char* const rateTooSmall =
+    "The interest rate is too small: enter 0 for a loan without interest, or at least 0.01 %.";
+
+struct RefusalRow {
+  const char* name;
+  float amount, rate, years;
+  const char* message;  // `scheduled` when the loan is not refused
+};
+
+class LoanRefusals : public ::testing::TestWithParam<RefusalRow> {};
+
+TEST_P(LoanRefusals, GiveTheFirstRefusalThatApplies) {
+  const RefusalRow& row = GetParam();
+  const char* message = LoanRefusalMessage(Loan(row.amount, row.rate, row.years));
+  EXPECT_STREQ(message != nullptr ? message : scheduled, row.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loans, LoanRefusals,
+    ::testing::Values(RefusalRow{"FiftyYearsAndOneMonth", 5000, 4, 601.0f / 12.0f, scheduled},
+                      RefusalRow{"SixtyYears", 5000, 4, 60, tooLong},
+                      RefusalRow{"OneMonth", 5000, 4, 0.05f, scheduled},
+                      RefusalRow{"NoLength", 5000, 4, 0, tooShort},
+                      RefusalRow{"LessThanHalfAMonth", 5000, 4, 0.04f, tooShort},
+                      RefusalRow{"NegativeLength", 5000, 4, -1, tooShort},
+                      RefusalRow{"NegativeBeyondTheMonthCount", 5000, 4, -1e9f, tooShort},
+                      RefusalRow{"NoInterest", 5000, 0, 1, scheduled},
+                      RefusalRow{"HundredthOfAPercent", 5000, 0.01f, 1, scheduled},
+                      RefusalRow{"NegativeHundredthOfAPercent", 5000, -0.01f, 1, scheduled},
+                      RefusalRow{"TinyRate", 5000, 0.009f, 1, rateTooSmall},
+                      RefusalRow{"TinyNegativeRate", 5000, -0.009f, 1, rateTooSmall},
+                      RefusalRow{"SmallestFloatRate", 5000, 1e-45f, 1, rateTooSmall},
+                      RefusalRow{"TwoCents", 0.02f, 4, 1, scheduled},
+                      RefusalRow{"OneCent", 0.01f, 4, 1, amountTooSmall},
+                      RefusalRow{"NoAmount", 0, 4, 1, amountTooSmall},
+                      RefusalRow{"NegativeAmount", -100, 4, 1, amountTooSmall},
+                      RefusalRow{"TooLongComesFirst", 0, 0.001f, 60, tooLong},
+                      RefusalRow{"TooShortComesNext", 0, 0.001f, 0, tooShort},
+                      RefusalRow{"AmountBeforeRate", 0, 0.001f, 1, amountTooSmall}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
   ScheduleState state;

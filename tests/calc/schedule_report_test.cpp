@@ -12,7 +12,7 @@
 #include <string>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
+#include "calc/message_texts.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
 #include "loan_terms.h"
@@ -62,10 +62,23 @@ const char* const workedExampleRows[] = {
     "5000.00",
 };
 
+// What a computation would show, each as its message box ("title|text"), and whether the
+// program would have ended.
 std::vector<std::string> shownMessages;
-std::int32_t RecordMessage(const char* title, const char* text, std::uint32_t) {
+bool programEnded = false;
+
+void Show(const char* title, const char* text) {
   shownMessages.push_back(std::string(title) + "|" + text);
-  return 1;
+}
+
+// What the window shows for what stops a computation, and whether the program then ends.
+void ShowCheck(const ScheduleCheck& check) {
+  if (check.refusal != nullptr) Show(errorTitle, check.refusal);
+  if (check.firstDate.message != nullptr) Show("", check.firstDate.message);
+  if (check.firstDate.fatal) {
+    Show("", dateNotValidMessage);
+    programEnded = true;
+  }
 }
 
 // Each test writes into a folder of its own that stands in for the program's folder.
@@ -81,12 +94,10 @@ class ReportFile : public ::testing::Test {
     SetProgramFolder((folder_.string() + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    dateValidated = false;
     shownMessages.clear();
-    SetMessageBoxFunction(RecordMessage);
+    programEnded = false;
   }
   void TearDown() override {
-    SetMessageBoxFunction(nullptr);
     fs::current_path(oldDirectory_);
     fs::remove_all(folder_);
   }
@@ -96,12 +107,24 @@ class ReportFile : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  // Runs a whole computation from typed texts, as the payment field does.
+  // Runs a whole computation from typed texts, as the payment field does, up to where the
+  // program would end.
   void Compute(float amount, float rate, float years, const char* firstDate) {
     ScheduleState state = LoanWithPayment(amount, rate, years);
-    char* day = Substring(firstDate, 4, 2);
-    AssignExpression(firstPaymentDay, day);
-    WriteScheduleFile(state, firstDate);
+    DueDateState dueDates;
+    AssignExpression(dueDates.firstPaymentDay, Substring(firstDate, 4, 2));
+    const ScheduleCheck check = CheckSchedule(state, dueDates, firstDate);
+    ShowCheck(check);
+    if (!check.Passed()) return;
+    ScheduleFile report;
+    if (!report.Create()) {
+      Show(errorTitle, reportNotCreatedMessage);
+      programEnded = true;
+      return;
+    }
+    ScheduleRows rows(state, dueDates, firstDate);
+    EXPECT_TRUE(rows.Run(report).IsClear());  // the first date was judged
+    if (!report.Close()) Show(errorTitle, reportIncompleteMessage);
   }
 
   fs::path oldDirectory_;
@@ -202,13 +225,6 @@ TEST_F(ReportFile, ThirteenRowsMakeTwoYearBlocks) {
   EXPECT_EQ(report.size(), second + 8 + 100);
 }
 
-TEST_F(ReportFile, NoRowsLeaveAnEmptyFile) {
-  std::ofstream(folder_ / "Loan.txt") << "an earlier report";
-  Compute(5000.0f, 4.0f, -1.0f, "01/31/2004");
-  EXPECT_TRUE(fs::exists(folder_ / "Loan.txt"));
-  EXPECT_EQ(Report(), "");
-}
-
 TEST_F(ReportFile, TooLongLoanIsRefusedAndTheEarlierReportKept) {
   std::ofstream(folder_ / "Loan.txt") << "an earlier report";
   Compute(5000.0f, 4.0f, 60.0f, "01/31/2004");
@@ -235,19 +251,76 @@ TEST_F(ReportFile, FullDiskIsReportedAfterTheFileIsClosed) {
 
 TEST_F(ReportFile, FileThatCannotBeCreatedEndsTheProgram) {
   fs::create_directory(folder_ / "Loan.txt");
-  SetMessageBoxFunction(nullptr);  // the message goes to standard error in the child
-  EXPECT_EXIT(Compute(5000.0f, 4.0f, 1.0f, "01/31/2004"), ::testing::ExitedWithCode(0),
-              "Error: Unable to create a file, be sure LOAN.TXT is not in use");
+  Compute(5000.0f, 4.0f, 1.0f, "01/31/2004");
+  EXPECT_TRUE(programEnded);
+  EXPECT_EQ(shownMessages, std::vector<std::string>{
+                               "Error|Unable to create a file, be sure LOAN.TXT is not in use"});
 }
 
-TEST_F(ReportFile, InvalidFirstDateKeepsTheFirstRowAndEnds) {
-  SetMessageBoxFunction(nullptr);
-  EXPECT_EXIT(Compute(5000.0f, 4.0f, 1.0f, "02/29/2005"), ::testing::ExitedWithCode(0),
-              "Your date string is not valid, Please re-start program.");
-  std::string report = Report();
-  ASSERT_EQ(report.size(), 313u + 100u);
-  EXPECT_EQ(report.substr(313, 10), "02/29/2005");
+const std::string notValid = "|Your date string is not valid, Please re-start program.";
+
+struct CheckRow {
+  const char* name;
+  float years;
+  const char* firstDate;
+  bool laterComputation;  // an earlier computation of the run validated its first date
+  std::vector<std::string> shown;
+  bool ends;
+};
+
+class ScheduleChecks : public ::testing::TestWithParam<CheckRow> {
+ protected:
+  void SetUp() override {
+    shownMessages.clear();
+    programEnded = false;
+  }
+};
+
+// Every computation judges its first date before Loan.txt is touched, as the first of a run
+// does; a refused loan is told first, and its date is not judged.
+TEST_P(ScheduleChecks, JudgeTheLoanThenTheFirstDate) {
+  const CheckRow& row = GetParam();
+  DueDateState dueDates;
+  dueDates.dateValidated = row.laterComputation;
+  const ScheduleCheck check =
+      CheckSchedule(LoanWithPayment(5000.0f, 4.0f, row.years), dueDates, row.firstDate);
+  ShowCheck(check);
+  EXPECT_EQ(shownMessages, row.shown);
+  EXPECT_EQ(programEnded, row.ends);
+  EXPECT_EQ(check.Passed(), row.shown.empty());
+  EXPECT_EQ(TextAreaEnd(), TextAreaStart());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstDates, ScheduleChecks,
+    ::testing::Values(
+        CheckRow{"ValidDate", 1, "01/31/2004", false, {}, false},
+        CheckRow{"ValidDateLater", 1, "01/31/2004", true, {}, false},
+        CheckRow{"MonthZeroStillServes", 1, "00/10/2004", false, {}, false},
+        CheckRow{"MonthThirteen", 1, "13/01/2004", false, {notValid}, true},
+        CheckRow{"MonthThirteenLater", 1, "13/10/2004", true, {notValid}, true},
+        CheckRow{"CommonYearLeapDay", 1, "02/29/2003", false, {notValid}, true},
+        CheckRow{"YearBefore1800Later", 1, "01/01/1799", true, {notValid}, true},
+        CheckRow{"ThirtyFirstOfApril",
+                 1,
+                 "04/31/2004",
+                 false,
+                 {"|There are only 30 days in April.", notValid},
+                 true},
+        CheckRow{"ThirtyFirstOfJuneLater",
+                 1,
+                 "06/31/2004",
+                 true,
+                 {"|There are only 30 days in June.", notValid},
+                 true},
+        CheckRow{"RefusalComesFirst",
+                 60,
+                 "13/01/2004",
+                 false,
+                 {"Error|The loan is too long: at most 601 monthly payments (50 years and 1 "
+                  "month) can be scheduled."},
+                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRecord, EveryRowIndexStaysInsideTheTable) {
   CreateScheduleTable();

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <string>
 
+#include "tests/dates/clock_guards.h"
 #include "text/text_area.h"
 
 namespace quentara {
 namespace {
+
+using testing::FixedClock;
+using testing::TimeZoneGuard;
 
 constexpr DateValue march7th = 1078650302;  // 2004-03-07 09:05:02
 
@@ -25,7 +28,10 @@ constexpr ComposeRow composeRows[] = {
     {1970, 1, 1, 0, 0, 0, 0},
     {1969, 12, 31, 23, 59, 59, -1},
     {2038, 1, 19, 3, 14, 7, 2147483647},
-    {2038, 1, 19, 3, 14, 8, -1},
+    {2038, 1, 19, 3, 14, 8, 2147483648},
+    {2200, 12, 31, 0, 0, 0, 7289568000},
+    {9999, 12, 31, 23, 59, 59, 253402300799},
+    {10000, 1, 1, 0, 0, 0, -1},
     {2004, 2, 29, 0, 0, 0, 1078012800},
     {2000, 2, 29, 0, 0, 0, 951782400},
     {2003, 2, 29, 0, 0, 0, -1},
@@ -42,7 +48,6 @@ constexpr ComposeRow composeRows[] = {
     {2004, 1, 1, 0, 60, 0, -1},
     {2004, 1, 1, 0, 0, -1, -1},
     {0, 1, 1, 0, 0, 0, -1},
-    {9999, 1, 1, 0, 0, 0, -1},
     {std::numeric_limits<std::int32_t>::max(), 1, 1, 0, 0, 0, -1},
 };
 
@@ -81,6 +86,9 @@ constexpr MaskRow maskRows[] = {
     {"%yyyy %yy %hh%ii%ss", -1, "0000 00 000000"},
     {"%dd/%mm/%yyyy", 0, "01/01/1970"},
     {"%yyyy-%mm-%dd %hh:%ii:%ss", 2147483647, "2038-01-19 03:14:07"},
+    {"%yyyy-%mm-%dd %hh:%ii:%ss", 2147483648, "2038-01-19 03:14:08"},
+    {"%yyyy-%mm-%dd %hh:%ii:%ss", 253402300799, "9999-12-31 23:59:59"},
+    {"%yyyy-%mm-%dd %hh:%ii:%ss", 253402300800, "0000-00-00 00:00:00"},
 };
 
 TEST(FormatDateMask, ReplacesTokensInTableOrder) {
@@ -115,28 +123,6 @@ TEST(FormatDateMask, OverlongMaskIsCutAtTheAreaEnd) {
   EXPECT_EQ(TextAreaEnd(), TextAreaLimit() - 1);
 }
 
-// Sets the time zone for the process and restores the previous one.
-class TimeZoneGuard {
- public:
-  explicit TimeZoneGuard(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old, hadOld_ = true;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~TimeZoneGuard() {
-    if (hadOld_) {
-      setenv("TZ", old_.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string old_;
-  bool hadOld_ = false;
-};
-
 // A date value counts the seconds of the local wall clock's fields as if they were UTC, so
 // CurrentDate() minus the seconds since 1970 is the zone's offset from UTC at the moment.
 TEST(CurrentDate, ReadsTheLocalWallClockInEveryZone) {
@@ -157,6 +143,26 @@ TEST(CurrentDate, ReadsTheLocalWallClockInEveryZone) {
     }
     EXPECT_TRUE(offset == zone.standardOffset || offset == zone.summerOffset)
         << zone.rule << ": " << offset;
+  }
+}
+
+// Today's date as the form presets it, for clocks past the 32-bit count of seconds.
+TEST(CurrentDate, GivesTodayUpToTheYear2200AndBeyond) {
+  const struct {
+    std::time_t now;  // seconds since 1970 UTC
+    const char* zone;
+    const char* today;
+  } rows[] = {
+      {2147601600, "UTC0", "01/20/2038"},      // 2038-01-20 12:00 UTC
+      {7289652600, "UTC0", "12/31/2200"},      // 2200-12-31 23:30 UTC
+      {7289652600, "<+14>-14", "01/01/2201"},  // the next day already, 14 hours east
+  };
+  for (const auto& row : rows) {
+    TimeZoneGuard zone(row.zone);
+    FixedClock clock(row.now);
+    SetTextAreaEnd(TextAreaStart());
+    EXPECT_STREQ(FormatDateMask("%mm/%dd/%yyyy", CurrentDate()), row.today) << row.now;
+    SetTextAreaEnd(TextAreaStart());
   }
 }
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "calc/due_dates.h"
-#include "calc/messages.h"
 #include "calc/schedule_report.h"
 #include "files/program_folder.h"
 #include "files/text_file.h"
+#include "tests/dates/clock_guards.h"
 
 namespace quentara {
 namespace {
@@ -28,10 +28,6 @@ namespace fs = std::filesystem;
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::int32_t IgnoreMessage(const char*, const char*, std::uint32_t) {
-  return 1;
 }
 
 struct Loan {
@@ -50,21 +46,24 @@ class BothWriters : public ::testing::TestWithParam<Loan> {
     folder_ = pattern;
     SetProgramFolder((folder_.string() + "/").c_str());
     InitTextFiles();
-    SetMessageBoxFunction(IgnoreMessage);
   }
   void TearDown() override {
-    SetMessageBoxFunction(nullptr);
     fs::current_path(oldDirectory_);
     fs::remove_all(folder_);
   }
 
   // Loan.txt as the calculator writes it from the four field texts, in a fresh run.
   std::string CalculatorReport(const Loan& loan) {
-    dateValidated = false;
+    DueDateState dueDates;
     Text dueDate;
-    TakeFirstDueDate(loan.date, dueDate);
+    EXPECT_TRUE(TakeFirstDueDate(dueDates, loan.date, dueDate).IsClear());
     ScheduleState state = LoanFromFieldTexts(loan.amount, loan.rate, loan.years);
-    EXPECT_EQ(WriteScheduleFile(state, dueDate.View()), ScheduleFileResult::Written);
+    EXPECT_EQ(LoanRefusalMessage(state), nullptr);
+    ScheduleFile report;
+    EXPECT_TRUE(report.Create());
+    ScheduleRows rows(state, dueDates, dueDate.View());
+    EXPECT_TRUE(rows.Run(report).IsClear());
+    EXPECT_TRUE(report.Close());
     return ReadBytes(folder_ / "Loan.txt");
   }
 
@@ -100,9 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Loan{"AugustThirtyFirst", "08/31/2004", "20000", "5.25", "1.5"},
                       Loan{"YearEnd", "12/31/2199", "1000", "3", "2"},
                       Loan{"FiftyYearsAndOneMonth", "03/31/2004", "250000", "6.5", "50.08333"},
-                      Loan{"TinyAmount", "06/15/2004", "0.02", "4", "1"},
-                      Loan{"NoRows", "06/15/2004", "0.01", "4", "1"},
-                      Loan{"NegativeLength", "06/15/2004", "5000", "4", "-1"}),
+                      Loan{"TinyAmount", "06/15/2004", "0.02", "4", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BothWriters, WorkedExampleAndFortyYearsAreTheKnownReports) {
@@ -160,6 +157,16 @@ TEST(ScheduleTool, PaymentBelowTheComputedOneLeavesABalance) {
             "balance left: 1242.09\n"
             "payments added: 1\n"
             "interest added: 33.10\n");
+}
+
+TEST(ScheduleTool, WithoutADateTheFirstPaymentIsDueToday) {
+  testing::TimeZoneGuard zone("UTC0");
+  testing::FixedClock clock(2147601600);  // 2038-01-20 12:00 UTC
+  std::string output, messages;
+  ASSERT_EQ(ProduceSchedule(Request({"", "", "5000", "4", "1"}), output, messages), exitWritten)
+      << messages;
+  // The year block, then row 1 with today's date.
+  EXPECT_EQ(output.substr(313, 10), "01/20/2038");
 }
 
 TEST(IsWholeNumber, TakesOnlyAWholeArgument) {

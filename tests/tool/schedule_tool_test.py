@@ -145,9 +145,11 @@ class Messages(unittest.TestCase):
         (["--amount", "5000", "--rate", "4", "--years", "1e39"], 1,
          "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
          "scheduled.\n"),
-        (["--amount", "5000", "--rate", "0", "--years", "1"], 1,
-         "the monthly payment is not a finite number (nan): a rate of 0 or a length of less "
-         "than half a month has none\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "-1"], 1,
+         "The loan is too short: enter a length of at least 0.05 years (one monthly "
+         "payment).\n"),
+        (["--amount", "3.3e38", "--rate", "100", "--years", "0.08333"], 1,
+         "the monthly payment is not a finite number (inf)\n"),
         (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66"], 1,
          "--payment: 16.66 does not pay more than the first month's interest of 16.67, so the "
          "loan would never shrink\n"),
