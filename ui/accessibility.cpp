@@ -4,9 +4,9 @@
 #include <QAccessibleWidget>
 #include <QString>
 
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/qt_access.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara {
 

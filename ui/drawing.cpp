@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/drawing_context.h"
-#include "ui/form_window.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

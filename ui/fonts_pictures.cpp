@@ -12,9 +12,9 @@
 #include <limits>
 
 #include "text/object_tables.h"
-#include "ui/gadget_fonts.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/gadget_fonts.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

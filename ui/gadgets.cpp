@@ -7,11 +7,11 @@
 
 #include "text/object_tables.h"
 #include "text/text_area.h"
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/gadget_fonts.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_access.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/gadget_fonts.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara {
 

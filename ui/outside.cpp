@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "files/program_folder.h"
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/handle_registry.h"
-#include "ui/window_system.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/window_system.h"
 
 extern char** environ;
 

@@ -11,12 +11,12 @@
 #include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/handle_registry.h"
-#include "ui/message_pump.h"
-#include "ui/qt_access.h"
-#include "ui/window_system.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/message_pump.h"
+#include "ui/qt/qt_access.h"
+#include "ui/qt/window_system.h"
 
 namespace quentara {
 

@@ -27,7 +27,7 @@
 #include "resources/embedded_picture.h"
 #include "scenario_driver.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
+#include "ui/qt/form_window.h"
 
 namespace quentara {
 namespace {

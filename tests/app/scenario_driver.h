@@ -32,7 +32,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "text/text_area.h"
 #include "ui/gadgets.h"
-#include "ui/qt_access.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara::scenario {
 

@@ -21,7 +21,7 @@
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
 #include "ui/outside.h"
-#include "ui/qt_access.h"
+#include "ui/qt/qt_access.h"
 #include "ui/windows.h"
 
 using namespace quentara;

@@ -12,9 +12,9 @@
 #include "text/program_heap.h"
 #include "text/text_area.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/qt_access.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/qt_access.h"
 #include "ui/windows.h"
 
 namespace quentara::testing {

@@ -1,4 +1,4 @@
-#include "ui/handle_registry.h"
+#include "ui/qt/handle_registry.h"
 
 namespace quentara {
 

@@ -1,4 +1,4 @@
-#include "ui/gadget_controls.h"
+#include "ui/qt/gadget_controls.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -20,10 +20,10 @@
 #include <limits>
 
 #include "ui/drawing.h"
-#include "ui/drawing_context.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

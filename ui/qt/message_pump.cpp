@@ -1,4 +1,4 @@
-#include "ui/message_pump.h"
+#include "ui/qt/message_pump.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -7,9 +7,9 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
 #include "ui/outside.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
 #include "ui/ui_types.h"
 
 namespace quentara {

@@ -1,4 +1,4 @@
-#include "ui/window_system.h"
+#include "ui/qt/window_system.h"
 
 #ifdef QUENTARA_WITH_XCB
 #include <xcb/xcb.h>

@@ -1,4 +1,4 @@
-#include "ui/form_window.h"
+#include "ui/qt/form_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,10 +8,10 @@
 #include <QWindow>
 
 #include "ui/drawing.h"
-#include "ui/drawing_context.h"
-#include "ui/gadget_controls.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 
