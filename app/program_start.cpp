@@ -14,7 +14,8 @@
 #include "text/text_area.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
-#include "ui/outside.h"
+#include "ui/message_boxes.h"
+#include "ui/program_starter.h"
 #include "ui/windows.h"
 
 namespace quentara {

@@ -20,7 +20,7 @@
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
-#include "ui/outside.h"
+#include "ui/message_boxes.h"
 #include "ui/qt/qt_access.h"
 #include "ui/windows.h"
 

@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "ui/outside.h"
+#include "ui/program_starter.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/gadget_controls.h"
 #include "ui/ui_types.h"

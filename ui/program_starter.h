@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes and starting other programs: the two services that reach outside the
-// program's own windows. Both block the program's one thread until they are done.
+// Starting another program: the text editor that shows the report. A start that waits for
+// the program blocks the program's one thread until the started program has ended.
 
 #include <cstdint>
 #include <string>
@@ -8,10 +8,6 @@
 #include "ui/ui_types.h"
 
 namespace quentara {
-
-/// A modal box with one OK button (flags 0), owned by the program's active window when
-/// there is one; "\n" starts a new line. Returns 1 for OK, 0 when no box could be shown.
-std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t flags);
 
 inline constexpr std::uint32_t StartAndWait = 0x1;
 inline constexpr std::uint32_t StartHidden = 0x2;
