@@ -27,7 +27,7 @@
 #include "resources/embedded_picture.h"
 #include "scenario_driver.h"
 #include "ui/fonts_pictures.h"
-#include "ui/qt/form_window.h"
+#include "ui/qt/event_queue.h"
 
 namespace quentara {
 namespace {
@@ -684,7 +684,7 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
   // The close request is kept until the editor has ended; then it ends the program.
   driver.Do("press the main form's close box", [] { PressCloseBox(MainWindow()); });
   driver.Expect("no close request is raised while the editor runs",
-                [] { return Events().pendingEvent != CloseRequestEvent; });
+                [] { return PendingEvent() != CloseRequestEvent; });
   driver.Report();
   driver.Do("let the editor end", [folder] { std::ofstream(folder / "editor-release"); });
   EXPECT_EXIT(

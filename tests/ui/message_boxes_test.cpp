@@ -80,10 +80,10 @@ TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {
   QWidget* button = GadgetControlWidget(3);
   AnswerNextMessageBox([&](QMessageBox* box) {
     EXPECT_EQ(box->parentWidget(), window_);
-    ForgetPendingEvent();
+    ForgetEvents();
     SendClick(button);
     DeliverPostedEvents();
-    clicksWhileUp = Events().pendingEvent == GadgetEvent && LastEventGadget() == 3 ? 1 : 0;
+    clicksWhileUp = PendingEvent() == GadgetEvent && LastEventGadget() == 3 ? 1 : 0;
   });
   EXPECT_EQ(ShowMessageBox("Please Note", "For proper alignment use a small font", 0), 1);
   EXPECT_EQ(clicksWhileUp, 0);

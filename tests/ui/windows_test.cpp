@@ -202,7 +202,7 @@ class EventLoop : public LayerTest {
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(13);
     DeliverPostedEvents();
-    ForgetPendingEvent();
+    ForgetEvents();
   }
   QWidget* window_ = nullptr;
 };
@@ -232,9 +232,14 @@ TEST_F(EventLoop, AKeyWithoutCharacterActsAtOnce) {
 
 TEST_F(EventLoop, AnEventRaisedByTheProgramIsReturnedAfterTheNextMessage) {
   WriteGadgetText(14, "2.5");
+  // Raised outside any message, it waits in the slot with no message queued.
+  EXPECT_EQ(PendingEvent(), GadgetEvent);
+  EXPECT_EQ(UnreportedMessages(), 0u);
+  EXPECT_FALSE(InsideWindowProcedure());
   Queue([this] { SendMouseMove(window_, QPoint(240, 140)); });
   EXPECT_EQ(WaitForEventWithin(window_), GadgetEvent);
   EXPECT_EQ(LastEventGadget(), 14);
+  EXPECT_EQ(PendingEvent(), 0);
   // Returned once only: the slot is empty again.
   Queue([this] { SendMouseMove(window_, QPoint(241, 140)); });
   EXPECT_EQ(WaitForEventWithin(window_), 512);
@@ -321,7 +326,7 @@ TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
 TEST_F(EventLoop, TheSpaceBarPressesTheFocusedButton) {
   FocusGadget(3);
   DeliverPostedEvents();
-  ForgetPendingEvent();
+  ForgetEvents();
   Queue([this] { SendKey(window_, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")); });
   EXPECT_TRUE(WaitForGadgetEvent(window_, 3));
 }
@@ -359,7 +364,10 @@ std::int32_t closeAnsweredWithZero(PlatformHandle, std::uint32_t message, std::u
   return message == WM_CLOSE ? 0 : HookDefault;
 }
 
+// Leaves every message to the layer, noting whether it runs inside the window procedure.
+bool hookRanInside = false;
 std::int32_t leavesEverything(PlatformHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+  hookRanInside = InsideWindowProcedure();
   return HookDefault;
 }
 
@@ -375,6 +383,7 @@ TEST_F(EventLoop, AHookLeavingEverythingChangesNothing) {
   SetWindowHook(leavesEverything);
   Queue([this] { SendCloseRequest(window_); });
   EXPECT_EQ(WaitForEventWithin(window_), CloseRequestEvent);
+  EXPECT_TRUE(hookRanInside);
   WriteGadgetText(14, "3");
   Queue([this] { SendMouseMove(window_, QPoint(220, 120)); });
   EXPECT_EQ(WaitForEventWithin(window_), GadgetEvent);
@@ -384,7 +393,7 @@ TEST_F(EventLoop, AHookLeavingEverythingChangesNothing) {
 TEST_F(EventLoop, ShowingAWindowPostsTheResizeEvent) {
   // No field has the focus, so the change of the active window notifies nothing.
   FocusGadget(29);
-  ForgetPendingEvent();
+  ForgetEvents();
   OpenFormWindow(2, 0, 0, 120, 80, 0x10CA0001, "later");
   ShowFormWindow(2, 0);
   // Showing sends WM_SIZE, which posts the private message; taking it raises ResizeEvent.
@@ -407,7 +416,7 @@ TEST_F(EventLoop, LastEventWindowIsMinusOneForAClosedWindow) {
   // nothing, so no later message goes to a window in the table.
   ShowFormWindow(0, 0);
   ASSERT_TRUE(WaitUntilActive(window_));
-  ForgetPendingEvent();
+  ForgetEvents();
   Queue([other] { SendCloseRequest(other); });
   EXPECT_EQ(WaitForEventWithin(window_), CloseRequestEvent);
   EXPECT_EQ(LastEventWindow(), 1);

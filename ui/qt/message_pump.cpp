@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "ui/program_starter.h"
+#include "ui/qt/event_queue.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/gadget_controls.h"
 #include "ui/ui_types.h"
@@ -31,20 +32,9 @@ struct MessageCount {
 };
 MessageCount* activeCount = nullptr;
 
-// The message that has just been handled is complete: queue it with the event it left
-// pending, and start the next one with nothing pending.
-void FinishMessage(std::uint32_t message) {
-  EventState& state = Events();
-  state.handledMessages.push_back(HandledMessage{message, state.lastEventWindowHandle,
-                                                 state.pendingEvent, state.pendingWindow,
-                                                 state.lastEventGadget});
-  state.pendingEvent = 0;
-  state.pendingWindow = 0;
-}
-
 // A platform message arrives. An input event reaches the window's QWindow first and then,
-// inside that, the widget: only the first starts a new message. The layer's own posted
-// messages each start one.
+// inside that, the widget: only the first starts a new message, and the message before it
+// is complete. The layer's own posted messages each start one.
 void Count(std::uint32_t message, bool startsMessage) {
   if (activeCount == nullptr) return;
   if (activeCount->count++ == 0) {
