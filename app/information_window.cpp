@@ -62,7 +62,7 @@ PlatformHandle OpenInformationWindow() {
   // Screen readers read the notice under its heading.
   RelateLabelToGadget(18, 19);
 
-  ShowFormWindow(informationWindow, 0);
+  ShowFormWindow(informationWindow, WindowVisibility::Shown);
   return CurrentWindowHandle();
 }
 

@@ -82,8 +82,8 @@ PlatformHandle OpenMainForm() {
   RelateLabelToGadget(10, paymentField);
   NameGadget(0, "A parrot on a branch");
 
-  ShowFormWindow(mainWindow, 0);
-  SetGadgetDisabled(printButton, 1);
+  ShowFormWindow(mainWindow, WindowVisibility::Shown);
+  SetGadgetDisabled(printButton, GadgetState::Disabled);
   FocusGadget(dateField);
   return CurrentWindowHandle();
 }

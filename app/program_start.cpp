@@ -40,24 +40,26 @@ void StartUp(int argc, char** argv) {
   SetWindowCloser(EndWindows);
 }
 
-// Returns 1 when the command asks the program to end.
-std::int32_t RunGadgetCommand(std::int32_t gadget) {
+// What the event loop does once a command has run.
+enum class AfterCommand : std::uint8_t { GoOn, Quit };
+
+AfterCommand RunGadgetCommand(std::int32_t gadget) {
   switch (gadget) {
     case paymentField:
       WriteScheduleReport();
-      return 0;
+      return AfterCommand::GoOn;
     case printButton:
       OpenReportInEditor();
-      return 0;
+      return AfterCommand::GoOn;
     case quitButton:
-      return 1;
+      return AfterCommand::Quit;
     case informationButton:
       OpenInformationWindow();
-      return 0;
+      return AfterCommand::GoOn;
     default:
       // The input fields notify on every key and focus change; labels, the frame, the
       // picture and the information window's gadgets have nothing to do.
-      return 0;
+      return AfterCommand::GoOn;
   }
 }
 }  // namespace
@@ -81,18 +83,18 @@ int RunProgram(int argc, char** argv) {
   // the colours are in place from the first paint.
   SetWindowHook(GadgetColorHook);
 
-  std::int32_t quitRequested = 0;
-  while (quitRequested == 0) {
+  bool quitRequested = false;
+  while (!quitRequested) {
     const std::int32_t lastEvent = WaitForEvent();
     if (lastEvent == CloseRequestEvent) {
       const std::int32_t window = LastEventWindow();
       if (window == mainWindow) {
-        quitRequested = 1;
+        quitRequested = true;
       } else if (window == informationWindow) {
         CloseFormWindow(informationWindow);
       }
     } else if (lastEvent == GadgetEvent) {
-      quitRequested = RunGadgetCommand(LastEventGadget());
+      quitRequested = RunGadgetCommand(LastEventGadget()) == AfterCommand::Quit;
     }
   }
   CloseFormWindow(mainWindow);

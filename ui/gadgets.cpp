@@ -173,10 +173,14 @@ void FocusGadget(std::int32_t number) {
   widget->setFocus(Qt::OtherFocusReason);
 }
 
-void SetGadgetDisabled(std::int32_t number, std::int32_t disabled) {
+void SetGadgetDisabled(std::int32_t number, GadgetState state) {
   if (GadgetControl* control = ControlOfNumber(number)) {
-    dynamic_cast<QWidget*>(control)->setEnabled(disabled == 0);
+    dynamic_cast<QWidget*>(control)->setEnabled(state == GadgetState::Enabled);
   }
+}
+
+void SetGadgetDisabled(std::int32_t number, std::int32_t disabled) {
+  SetGadgetDisabled(number, disabled == 0 ? GadgetState::Enabled : GadgetState::Disabled);
 }
 
 PlatformHandle GadgetHandle(std::int32_t number) {

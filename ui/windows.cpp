@@ -275,10 +275,10 @@ void EndWindows() {
   delete QCoreApplication::instance();
 }
 
-void ShowFormWindow(std::int32_t number, std::int32_t hide) {
+void ShowFormWindow(std::int32_t number, WindowVisibility visibility) {
   FormWindow* form = FormOfNumber(number);
   if (form == nullptr) return;
-  if (hide != 0) {
+  if (visibility == WindowVisibility::Hidden) {
     form->hide();
     return;
   }

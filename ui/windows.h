@@ -41,9 +41,10 @@ void CloseAllFormWindows();
 /// back to the heap, every font, brush and picture is released, and the application object
 /// is deleted last. Called from outside any event; nothing of the layer is used afterwards.
 void EndWindows();
-/// hide = 0 shows the window (and makes it active), any other value hides it. Activation
-/// is asynchronous on X11: the focus notifications it causes come with the next messages.
-void ShowFormWindow(std::int32_t number, std::int32_t hide);
+enum class WindowVisibility : std::uint8_t { Shown, Hidden };
+/// Shown shows the window (and makes it active), Hidden hides it. Activation is
+/// asynchronous on X11: the focus notifications it causes come with the next messages.
+void ShowFormWindow(std::int32_t number, WindowVisibility visibility);
 PlatformHandle WindowHandle(std::int32_t number);
 PlatformHandle CurrentWindowHandle();
 /// Installs the hook (nullptr removes it).

@@ -65,7 +65,7 @@ TEST_F(WindowTable, ClosingANumberThatIsNotOpenDoesNothing) {
   CloseFormWindow(3);
   CloseFormWindow(-5);
   CloseFormWindow(1000);
-  ShowFormWindow(3, 0);
+  ShowFormWindow(3, WindowVisibility::Shown);
   EXPECT_EQ(WindowHandle(3), 0u);
   EXPECT_EQ(WindowSlotCount(), 10);
 }
@@ -145,7 +145,7 @@ class WindowPlace : public LayerTest, public ::testing::WithParamInterface<Place
 TEST_P(WindowPlace, FollowsTheCentringArithmetic) {
   const PlaceCase& row = GetParam();
   ASSERT_NE(OpenFormWindow(0, row.x, row.y, row.width, row.height, row.flags, "place"), 0u);
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   QWidget* window = FormWindowWidget(0);
   ASSERT_TRUE(WaitUntilActive(window));
   EXPECT_EQ(window->frameGeometry().topLeft(), row.expected);
@@ -170,7 +170,7 @@ using CentringOnActive = LayerTest;
 
 TEST_F(CentringOnActive, CentresOverTheActiveWindow) {
   OpenFormWindow(0, 246, -6, 548, 371, 0x10CA0001, "main");
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   ASSERT_TRUE(WaitUntilActive(FormWindowWidget(0)));
   OpenFormWindow(1, 250, 12, 400, 300, 0x10C80002, "information");
   // 366 - 400/2 + 548/2 and 327 - 300/2 + 371/2
@@ -302,7 +302,7 @@ TEST_F(EventLoop, ACharacterTypedBeforeAClickInTheSameBatchReachesItsFieldFirst)
 }
 
 TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
-  SetGadgetDisabled(3, 1);
+  SetGadgetDisabled(3, GadgetState::Disabled);
   QWidget* button = GadgetControlWidget(3);
   EXPECT_FALSE(button->isEnabled());
   // The click's messages, then an F5 key going down (256) that marks their end: no gadget
@@ -318,7 +318,7 @@ TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
   EXPECT_EQ(codes.back(), 256);
   EXPECT_EQ(std::count(codes.begin(), codes.end(), GadgetEvent), 0);
 
-  SetGadgetDisabled(3, 0);
+  SetGadgetDisabled(3, GadgetState::Enabled);
   Queue([button] { SendClick(button); });
   EXPECT_TRUE(WaitForGadgetEvent(window_, 3));
 }
@@ -395,7 +395,7 @@ TEST_F(EventLoop, ShowingAWindowPostsTheResizeEvent) {
   FocusGadget(29);
   ForgetEvents();
   OpenFormWindow(2, 0, 0, 120, 80, 0x10CA0001, "later");
-  ShowFormWindow(2, 0);
+  ShowFormWindow(2, WindowVisibility::Shown);
   // Showing sends WM_SIZE, which posts the private message; taking it raises ResizeEvent.
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
   EXPECT_EQ(LastEventWindow(), 2);
@@ -404,7 +404,7 @@ TEST_F(EventLoop, ShowingAWindowPostsTheResizeEvent) {
 TEST_F(EventLoop, MinimisingAndRestoringAreResizeEvents) {
   window_->showMinimized();
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
 }
 
@@ -414,7 +414,7 @@ TEST_F(EventLoop, LastEventWindowIsMinusOneForAClosedWindow) {
   ASSERT_TRUE(WaitUntilActive(other));
   // The close box of window 1 while window 0 is active: closing window 1 then activates
   // nothing, so no later message goes to a window in the table.
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   ASSERT_TRUE(WaitUntilActive(window_));
   ForgetEvents();
   Queue([other] { SendCloseRequest(other); });
@@ -438,7 +438,7 @@ class TabKeys : public LayerTest {
     CreateTextGadget(6, 100, 10, 80, 20, "label");
     CreateStringGadget(12, 10, 100, 80, 20, "12");
     CreateButtonGadget(4, 10, 130, 80, 25, "four");
-    SetGadgetDisabled(3, 1);
+    SetGadgetDisabled(3, GadgetState::Disabled);
     ASSERT_TRUE(WaitUntilActive(window_));
   }
 
