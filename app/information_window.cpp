@@ -45,9 +45,10 @@ PlatformHandle OpenInformationWindow() {
 
   // Font 18 and the colour record of gadget 18 replace those of an earlier opening, so
   // opening the window again and again accumulates nothing.
-  CreateTextGadget(18, 100, 10, 185, 20, "General Information", SS_CENTER);
-  SetGadgetColors(18, blue, skyBlue);
-  ApplyGadgetFont(18, CreateFontByName(18, "Verdana", 10, FontBold));
+  CreateTextGadget(informationHeading, 100, 10, 185, 20, "General Information", SS_CENTER);
+  SetGadgetColors(informationHeading, blue, skyBlue);
+  ApplyGadgetFont(informationHeading,
+                  CreateFontByName(informationHeading, "Verdana", 10, FontBold));
 
   char* notice = TextAreaEnd();
   AppendText(firstParagraph);
@@ -57,10 +58,10 @@ PlatformHandle OpenInformationWindow() {
   AppendText(lineEnd);
   AppendText(lineEnd);
   AppendText(thirdParagraph);
-  CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
+  CreateStringGadget(informationNotice, 35, 95, 320, 140, notice, noticeStyle);
   SetTextAreaEnd(notice);
   // Screen readers read the notice under its heading.
-  RelateLabelToGadget(18, 19);
+  RelateLabelToGadget(informationHeading, informationNotice);
 
   ShowFormWindow(informationWindow, WindowVisibility::Shown);
   return CurrentWindowHandle();

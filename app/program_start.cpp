@@ -35,7 +35,7 @@ void StartUp(int argc, char** argv) {
   CreateScheduleTable();
   // A picture that cannot be loaded leaves the picture gadget empty; nothing else depends
   // on it.
-  LoadPictureFromMemory(0, embeddedPicture, embeddedPictureSize);
+  LoadPictureFromMemory(embeddedPictureNumber, embeddedPicture, embeddedPictureSize);
   SetMessageBoxFunction(ShowMessageBox);
   SetWindowCloser(EndWindows);
 }
