@@ -32,6 +32,10 @@ constexpr const char* lineEnd = "\r\n";
 // layer wraps such a field's lines at its width.
 constexpr std::uint32_t noticeStyle = ES_READONLY | ES_MULTILINE | ES_RIGHT | ES_CENTER;
 static_assert(noticeStyle == 0x807);
+
+// The background brush of the window opened last. Each opening makes its own and deletes
+// the one before, whose window is closed by then.
+PlatformHandle backgroundBrush = 0;
 }  // namespace
 
 PlatformHandle OpenInformationWindow() {
@@ -40,11 +44,13 @@ PlatformHandle OpenInformationWindow() {
       0) {
     return 0;
   }
-  SetWindowBackground(WindowHandle(informationWindow), MakeSolidBrush(skyBlue));
+  DeleteBrush(backgroundBrush);
+  backgroundBrush = MakeSolidBrush(skyBlue);
+  SetWindowBackground(WindowHandle(informationWindow), backgroundBrush);
   if (SetGadgetParent(WindowHandle(informationWindow)) == 0) return 0;
 
-  // Font 18 and the colour record of gadget 18 replace those of an earlier opening, so
-  // opening the window again and again accumulates nothing.
+  // The heading's font and colour record replace those of an earlier opening, as the
+  // background brush does, so opening the window again and again accumulates nothing.
   CreateTextGadget(informationHeading, 100, 10, 185, 20, "General Information", SS_CENTER);
   SetGadgetColors(informationHeading, blue, skyBlue);
   ApplyGadgetFont(informationHeading,
