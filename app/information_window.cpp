@@ -1,3 +1,4 @@
+// Builds the information window, window 1: its heading and its read-only notice.
 #include "app/information_window.h"
 
 #include "app/gadget_colors.h"

@@ -1,3 +1,4 @@
+// Builds the calculator's main form, window 0, with every gadget in its place.
 #include "app/main_form.h"
 
 #include "app/gadget_colors.h"

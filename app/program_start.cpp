@@ -1,3 +1,5 @@
+// Start-up, the event loop that turns gadget events into the calculator's commands, and
+// the print button's command.
 #include "app/program_start.h"
 
 #include "app/gadget_colors.h"

@@ -1,3 +1,4 @@
+// What screen readers are told of form windows, pictures, frames and labelled fields.
 #include "ui/accessibility.h"
 
 #include <QAccessible>

@@ -1,3 +1,5 @@
+// Brushes, the system's colours and the drawing contexts through which the window hook
+// colours a control.
 #include "ui/drawing.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// Numbered fonts made from a face name and a point size, and numbered pictures built from
+// bitmap and icon files held in memory.
 #include "ui/fonts_pictures.h"
 
 #include <QApplication>

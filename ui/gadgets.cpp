@@ -1,3 +1,5 @@
+// The gadget table: gadgets created by number in the current parent window, and read,
+// written, focused, enabled and given fonts through their numbers.
 #include "ui/gadgets.h"
 
 #include <QApplication>
@@ -18,7 +20,7 @@ namespace quentara {
 namespace {
 
 constexpr std::int32_t gadgetTableStep = 30;
-/// ReadGadgetText copies through a buffer of 32000 bytes, its terminator included.
+/// ReadGadgetText gives at most this many characters of a gadget's text; the rest is cut.
 constexpr std::size_t readLimit = 31999;
 
 struct GadgetSlot {

@@ -1,3 +1,4 @@
+// The program's modal message box: one OK button, placed over its owner form.
 #include "ui/message_boxes.h"
 
 #include <QApplication>

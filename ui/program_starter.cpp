@@ -1,3 +1,5 @@
+// Starting another program, with a plain text editor standing in for notepad.exe, and
+// waiting for it while the program's windows stay alive.
 #include "ui/program_starter.h"
 
 #include <spawn.h>
@@ -33,9 +35,8 @@ namespace quentara {
 
 namespace {
 
-// The working directory is built in a buffer of 512 bytes: the part of the program's path
-// before its last separator may hold at most 510 characters, with the separator and the
-// terminator after it.
+// A program given with a path runs in its own folder only when the part of the path before
+// its last separator has at most this many characters.
 constexpr std::size_t longestDirectoryPart = 510;
 
 // Editors that stand in for notepad.exe, the plain text editor the program asks for, when
@@ -296,7 +297,7 @@ std::string StartingDirectory(const char* program, const char* directory) {
   const char* lastSeparator = std::strrchr(program, '/');
   if (lastSeparator == nullptr || lastSeparator == program) return std::string();
   const auto length = static_cast<std::size_t>(lastSeparator - program);
-  // A longer folder would not fit the buffer whole; rather than a cut folder, none.
+  // A longer folder gives none rather than a folder cut short.
   if (length > longestDirectoryPart) return std::string();
   return std::string(program, length) + "/";
 }

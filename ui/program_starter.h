@@ -25,9 +25,9 @@ PlatformHandle StartProgram(const char* program, const char* parameter, const ch
                             std::uint32_t flags);
 /// The working directory StartProgram gives a program, "" for none (it then inherits the
 /// current directory, the program's folder). The separator is '/': a program given with a
-/// path runs in its own folder when the last '/' stands after the first character, and the
-/// folder part fits a 512-byte buffer (at most 510 characters before the separator; a
-/// longer one gives none). A directory argument that is not empty wins.
+/// path runs in its own folder when the last '/' stands after the first character and at
+/// most 510 characters stand before it; a longer folder gives none rather than a folder cut
+/// short. A directory argument that is not empty wins.
 /// StartingDirectory("/opt/tools/app", "") == "/opt/tools/"
 std::string StartingDirectory(const char* program, const char* directory);
 /// Collects programs started without waiting that have ended since, so that none is left

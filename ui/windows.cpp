@@ -1,3 +1,5 @@
+// Numbered form windows on Qt: the window table, opening, placing, showing and closing
+// windows, and WaitForEvent.
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -243,8 +245,8 @@ void CloseFormWindow(std::int32_t number) {
   // reached by number; the gadget table keeps their stale handles.
   form->MarkClosed();
   form->hide();
-  // Inside the window procedure a Qt event of this very window may be on the stack; the
-  // window then goes at the next WaitForEvent.
+  // Inside the window procedure, of whichever window, a Qt event of this very window may be
+  // on the stack; the window then goes at the next WaitForEvent.
   if (!InsideWindowProcedure()) {
     delete form;
   } else {
@@ -261,8 +263,8 @@ void CloseAllFormWindows() {
 
 void EndWindows() {
   CloseAllFormWindows();
-  // A window closed inside one of its own messages (none, from outside any event) would
-  // still be waiting to be deleted.
+  // A window closed while the window procedure ran (none, when the program ends from
+  // outside any message) would still be waiting to be deleted.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EndGadgets();
   EndPictures();

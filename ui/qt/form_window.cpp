@@ -1,3 +1,5 @@
+// The Qt widget of a form window and the window procedure, which offers each message to
+// the hook first and otherwise raises the event it stands for.
 #include "ui/qt/form_window.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// The Qt controls behind gadgets, which report focus, text changes and clicks to their
+// form window as WM_COMMAND notifications.
 #include "ui/qt/gadget_controls.h"
 
 #include <QAction>

@@ -1,3 +1,5 @@
+// The counter that hands out handles, and the registry that maps them back to windows,
+// fonts, brushes, pictures and started programs.
 #include "ui/qt/handle_registry.h"
 
 namespace quentara {

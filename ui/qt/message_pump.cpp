@@ -1,3 +1,5 @@
+// The event filter that tells where each message of a form window begins and ends, and
+// the wait for the next messages.
 #include "ui/qt/message_pump.h"
 
 #include <QApplication>
