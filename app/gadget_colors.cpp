@@ -1,3 +1,5 @@
+// The colour records of the calculator's labels, and the window hook that paints the
+// labels in them.
 #include "app/gadget_colors.h"
 
 #include <new>

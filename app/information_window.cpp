@@ -1,3 +1,4 @@
+// Builds the information window, window 1: its heading and its read-only notice.
 #include "app/information_window.h"
 
 #include "app/gadget_colors.h"
@@ -32,6 +33,10 @@ constexpr const char* lineEnd = "\r\n";
 // layer wraps such a field's lines at its width.
 constexpr std::uint32_t noticeStyle = ES_READONLY | ES_MULTILINE | ES_RIGHT | ES_CENTER;
 static_assert(noticeStyle == 0x807);
+
+// The background brush of the window opened last. Each opening makes its own and deletes
+// the one before, whose window is closed by then.
+PlatformHandle backgroundBrush = 0;
 }  // namespace
 
 PlatformHandle OpenInformationWindow() {
@@ -40,14 +45,17 @@ PlatformHandle OpenInformationWindow() {
       0) {
     return 0;
   }
-  SetWindowBackground(WindowHandle(informationWindow), MakeSolidBrush(skyBlue));
+  DeleteBrush(backgroundBrush);
+  backgroundBrush = MakeSolidBrush(skyBlue);
+  SetWindowBackground(WindowHandle(informationWindow), backgroundBrush);
   if (SetGadgetParent(WindowHandle(informationWindow)) == 0) return 0;
 
-  // Font 18 and the colour record of gadget 18 replace those of an earlier opening, so
-  // opening the window again and again accumulates nothing.
-  CreateTextGadget(18, 100, 10, 185, 20, "General Information", SS_CENTER);
-  SetGadgetColors(18, blue, skyBlue);
-  ApplyGadgetFont(18, CreateFontByName(18, "Verdana", 10, FontBold));
+  // The heading's font and colour record replace those of an earlier opening, as the
+  // background brush does, so opening the window again and again accumulates nothing.
+  CreateTextGadget(informationHeading, 100, 10, 185, 20, "General Information", SS_CENTER);
+  SetGadgetColors(informationHeading, blue, skyBlue);
+  ApplyGadgetFont(informationHeading,
+                  CreateFontByName(informationHeading, "Verdana", 10, FontBold));
 
   char* notice = TextAreaEnd();
   AppendText(firstParagraph);
@@ -57,12 +65,12 @@ PlatformHandle OpenInformationWindow() {
   AppendText(lineEnd);
   AppendText(lineEnd);
   AppendText(thirdParagraph);
-  CreateStringGadget(19, 35, 95, 320, 140, notice, noticeStyle);
+  CreateStringGadget(informationNotice, 35, 95, 320, 140, notice, noticeStyle);
   SetTextAreaEnd(notice);
   // Screen readers read the notice under its heading.
-  RelateLabelToGadget(18, 19);
+  RelateLabelToGadget(informationHeading, informationNotice);
 
-  ShowFormWindow(informationWindow, 0);
+  ShowFormWindow(informationWindow, WindowVisibility::Shown);
   return CurrentWindowHandle();
 }
 

@@ -1,3 +1,4 @@
+// Builds the calculator's main form, window 0, with every gadget in its place.
 #include "app/main_form.h"
 
 #include "app/gadget_colors.h"
@@ -38,32 +39,33 @@ PlatformHandle OpenMainForm() {
   if (SetGadgetParent(WindowHandle(mainWindow)) == 0) return 0;
 
   // Created in this order, which is also the order Tab walks through the buttons and fields.
-  CreatePictureGadget(0, 15, 80, 140, 263, PictureHandle(0), WS_EX_CLIENTEDGE);
+  CreatePictureGadget(pictureGadget, 15, 80, 140, 263, PictureHandle(embeddedPictureNumber),
+                      WS_EX_CLIENTEDGE);
 
-  CreateTextGadget(1, 85, 10, 375, 55, "Vornicat", SS_CENTER);
-  SetGadgetColors(1, maroon, paleYellow);
-  ApplyNewFont(1, "Highlight LET", 26);
+  CreateTextGadget(bannerText, 85, 10, 375, 55, "Vornicat", SS_CENTER);
+  SetGadgetColors(bannerText, maroon, paleYellow);
+  ApplyNewFont(bannerText, "Highlight LET", 26);
 
-  CreateFrameGadget(2, 165, 75, 360, 190, "");
-  ApplyNewFont(2, "Arial", 9);
+  CreateFrameGadget(inputFrame, 165, 75, 360, 190, "");
+  ApplyNewFont(inputFrame, "Arial", 9);
 
   CreateButtonGadget(printButton, 165, 280, 360, 35, "Print Amortization Schedule");
   ApplyNewFont(printButton, "Verdana", 9);
   CreateButtonGadget(quitButton, 460, 325, 65, 25, "Quit");
   CreateButtonGadget(informationButton, 170, 325, 95, 25, "Information");
 
-  CreateLabel(6, 185, 155, 185, 15, "Loan Amount (Dollars):", SS_RIGHT);
+  CreateLabel(amountLabel, 185, 155, 185, 15, "Loan Amount (Dollars):", SS_RIGHT);
 
   // The subtitle lies inside the banner's rectangle, on the same pale yellow.
-  CreateTextGadget(7, 190, 45, 150, 20, "Amortization Tables", 0);
-  SetGadgetColors(7, maroon, paleYellow);
-  ApplyNewFont(7, "VAG Round", 12);
+  CreateTextGadget(subtitleText, 190, 45, 150, 20, "Amortization Tables", 0);
+  SetGadgetColors(subtitleText, maroon, paleYellow);
+  ApplyNewFont(subtitleText, "VAG Round", 12);
 
-  CreateLabel(17, 395, 105, 70, 16, "mm/dd/yyyy", SS_CENTER);
-  CreateLabel(8, 185, 185, 185, 15, "Interest Rate (%):", SS_RIGHT);
-  CreateLabel(9, 185, 215, 185, 15, "Length of Loan (Years):", SS_RIGHT);
-  CreateLabel(10, 185, 245, 185, 15, "Calculated Monthly Payment:", SS_RIGHT);
-  CreateLabel(11, 185, 125, 185, 15, "Date of First Payment:", SS_RIGHT);
+  CreateLabel(dateHint, 395, 105, 70, 16, "mm/dd/yyyy", SS_CENTER);
+  CreateLabel(rateLabel, 185, 185, 185, 15, "Interest Rate (%):", SS_RIGHT);
+  CreateLabel(lengthLabel, 185, 215, 185, 15, "Length of Loan (Years):", SS_RIGHT);
+  CreateLabel(paymentLabel, 185, 245, 185, 15, "Calculated Monthly Payment:", SS_RIGHT);
+  CreateLabel(dateLabel, 185, 125, 185, 15, "Date of First Payment:", SS_RIGHT);
 
   char* today = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
   CreateStringGadget(dateField, 385, 120, 80, 20, today, ES_RIGHT);
@@ -77,18 +79,18 @@ PlatformHandle OpenMainForm() {
   // For screen readers: which label names which field, the date's format, what the picture
   // shows, that "blank" is no payment, and that a computed payment is announced, since the
   // focus goes on to the amount field.
-  RelateLabelToGadget(11, dateField);
-  RelateLabelToGadget(6, amountField);
-  RelateLabelToGadget(8, rateField);
-  RelateLabelToGadget(9, lengthField);
-  RelateLabelToGadget(10, paymentField);
-  DescribeGadgetByLabel(17, dateField);
-  NameGadget(0, "A parrot on a branch");
+  RelateLabelToGadget(dateLabel, dateField);
+  RelateLabelToGadget(amountLabel, amountField);
+  RelateLabelToGadget(rateLabel, rateField);
+  RelateLabelToGadget(lengthLabel, lengthField);
+  RelateLabelToGadget(paymentLabel, paymentField);
+  DescribeGadgetByLabel(dateHint, dateField);
+  NameGadget(pictureGadget, "A parrot on a branch");
   SetFieldPlaceholder(paymentField, "blank", "Not calculated yet");
   AnnounceGadgetWrites(paymentField);
 
-  ShowFormWindow(mainWindow, 0);
-  SetGadgetDisabled(printButton, 1);
+  ShowFormWindow(mainWindow, WindowVisibility::Shown);
+  SetGadgetDisabled(printButton, GadgetState::Disabled);
   FocusGadget(dateField);
   return CurrentWindowHandle();
 }

@@ -13,6 +13,19 @@ namespace quentara {
 inline constexpr std::int32_t mainWindow = 0;
 inline constexpr std::int32_t informationWindow = 1;
 
+// The main form's gadgets that only make up the form: the picture, the title block, the
+// frame and the labels. A gadget with a font of its own has it under its gadget number.
+inline constexpr std::int32_t pictureGadget = 0;
+inline constexpr std::int32_t bannerText = 1;  // "Vornicat"
+inline constexpr std::int32_t inputFrame = 2;
+inline constexpr std::int32_t amountLabel = 6;
+inline constexpr std::int32_t subtitleText = 7;  // "Amortization Tables"
+inline constexpr std::int32_t rateLabel = 8;
+inline constexpr std::int32_t lengthLabel = 9;
+inline constexpr std::int32_t paymentLabel = 10;
+inline constexpr std::int32_t dateLabel = 11;
+inline constexpr std::int32_t dateHint = 17;  // "mm/dd/yyyy"
+
 // The main form's gadgets that the commands read, write or answer to.
 inline constexpr std::int32_t printButton = 3;
 inline constexpr std::int32_t quitButton = 4;
@@ -22,6 +35,10 @@ inline constexpr std::int32_t amountField = 13;
 inline constexpr std::int32_t lengthField = 14;
 inline constexpr std::int32_t paymentField = 15;
 inline constexpr std::int32_t dateField = 16;
+
+/// The picture the program carries, loaded under this number at start-up and shown by the
+/// picture gadget.
+inline constexpr std::int32_t embeddedPictureNumber = 0;
 
 /// Builds window 0 while it is hidden, shows it, disables the print button and puts the
 /// focus into the date field. Returns the window's handle, or 0 when the window or its

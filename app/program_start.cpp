@@ -1,5 +1,5 @@
-// Starts the program, runs its event loop and hands each gadget event to its command.
-
+// Start-up, the event loop that turns gadget events into the calculator's commands, and
+// the print button's command.
 #include "app/program_start.h"
 
 #include "app/gadget_colors.h"
@@ -15,7 +15,8 @@
 #include "text/text_area.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
-#include "ui/outside.h"
+#include "ui/message_boxes.h"
+#include "ui/program_starter.h"
 #include "ui/windows.h"
 
 namespace quentara {
@@ -35,27 +36,29 @@ void StartUp(int argc, char** argv) {
   CreateScheduleTable();
   // A picture that cannot be loaded leaves the picture gadget empty; nothing else depends
   // on it.
-  LoadPictureFromMemory(0, embeddedPicture, embeddedPictureSize);
+  LoadPictureFromMemory(embeddedPictureNumber, embeddedPicture, embeddedPictureSize);
 }
 
-// Returns 1 when the command asks the program to end.
-std::int32_t RunGadgetCommand(std::int32_t gadget) {
+// What the event loop does once a command has run.
+enum class AfterCommand : std::uint8_t { GoOn, Quit };
+
+AfterCommand RunGadgetCommand(std::int32_t gadget) {
   switch (gadget) {
     case paymentField:
       WriteScheduleReport();
-      return 0;
+      return AfterCommand::GoOn;
     case printButton:
       OpenReportInEditor();
-      return 0;
+      return AfterCommand::GoOn;
     case quitButton:
-      return 1;
+      return AfterCommand::Quit;
     case informationButton:
       OpenInformationWindow();
-      return 0;
+      return AfterCommand::GoOn;
     default:
       // The input fields notify on every key and focus change; labels, the frame, the
       // picture and the information window's gadgets have nothing to do.
-      return 0;
+      return AfterCommand::GoOn;
   }
 }
 }  // namespace
@@ -79,18 +82,18 @@ int RunProgram(int argc, char** argv) {
   // the colours are in place from the first paint.
   SetWindowHook(GadgetColorHook);
 
-  std::int32_t quitRequested = 0;
-  while (quitRequested == 0) {
+  bool quitRequested = false;
+  while (!quitRequested) {
     const std::int32_t lastEvent = WaitForEvent();
     if (lastEvent == CloseRequestEvent) {
       const std::int32_t window = LastEventWindow();
       if (window == mainWindow) {
-        quitRequested = 1;
+        quitRequested = true;
       } else if (window == informationWindow) {
         CloseFormWindow(informationWindow);
       }
     } else if (lastEvent == GadgetEvent) {
-      quitRequested = RunGadgetCommand(LastEventGadget());
+      quitRequested = RunGadgetCommand(LastEventGadget()) == AfterCommand::Quit;
     }
   }
   CloseFormWindow(mainWindow);

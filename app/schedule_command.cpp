@@ -13,7 +13,7 @@
 #include "text/text_area.h"
 #include "text/text_value.h"
 #include "ui/gadgets.h"
-#include "ui/outside.h"
+#include "ui/message_boxes.h"
 
 namespace quentara {
 
@@ -38,7 +38,7 @@ void ShowDateOutcome(const DateOutcome& outcome) {
 }  // namespace
 
 void WriteScheduleReport() {
-  SetGadgetDisabled(printButton, 0);
+  SetGadgetDisabled(printButton, GadgetState::Enabled);
 
   // Each computation judges its first due date anew, so nothing of the dates is kept.
   DueDateState dueDates;
@@ -68,7 +68,7 @@ void WriteScheduleReport() {
     ShowMessageBox(errorTitle, refusal, 0);
     // Nothing was written, so the print button goes back to what it was: it opens only a
     // report that this run of the program wrote.
-    SetGadgetDisabled(printButton, reportWritten ? 0 : 1);
+    SetGadgetDisabled(printButton, reportWritten ? GadgetState::Enabled : GadgetState::Disabled);
     return;
   }
   // A first date that cannot serve ends the program before Loan.txt is touched, so the

@@ -42,8 +42,8 @@ void AssignExpression(Text& variable, char* start);
 /// Releases the variable's block and copies `source` (a literal or another variable's
 /// text) into a new one; an absent source (nullptr) leaves the variable absent.
 void AssignText(Text& variable, const char* source);
-/// As AssignText, for a variable that holds nothing yet: a procedure's own copy of a text
-/// argument.
+/// As AssignText, for a variable that holds nothing yet: an operation keeps its own copy of
+/// a text it is given, which may lie in the temporary area that it is about to write over.
 void CopyTextIn(Text& variable, const char* source);
 /// Releases the variable's block, if any; the variable is absent afterwards.
 void ReleaseText(Text& variable);

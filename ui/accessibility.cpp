@@ -1,3 +1,4 @@
+// What screen readers are told of form windows, pictures, frames and labelled fields.
 #include "ui/accessibility.h"
 
 #include <QAccessible>
@@ -9,9 +10,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/qt_access.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara {
 

@@ -1,3 +1,5 @@
+// Brushes, the system's colours and the drawing contexts through which the window hook
+// colours a control.
 #include "ui/drawing.h"
 
 #include <QApplication>
@@ -5,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/drawing_context.h"
-#include "ui/form_window.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

@@ -1,3 +1,5 @@
+// Numbered fonts made from a face name and a point size, and numbered pictures built from
+// bitmap and icon files held in memory.
 #include "ui/fonts_pictures.h"
 
 #include <QApplication>
@@ -12,9 +14,9 @@
 #include <limits>
 
 #include "text/object_tables.h"
-#include "ui/gadget_fonts.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/gadget_fonts.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

@@ -1,3 +1,5 @@
+// The gadget table: gadgets created by number in the current parent window, and read,
+// written, focused, enabled and given fonts through their numbers.
 #include "ui/gadgets.h"
 
 #include <QApplication>
@@ -8,18 +10,18 @@
 #include "text/object_tables.h"
 #include "text/text_area.h"
 #include "ui/accessibility.h"
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/gadget_fonts.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_access.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/gadget_fonts.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara {
 
 namespace {
 
 constexpr std::int32_t gadgetTableStep = 30;
-/// ReadGadgetText copies through a buffer of 32000 bytes, its terminator included.
+/// ReadGadgetText gives at most this many characters of a gadget's text; the rest is cut.
 constexpr std::size_t readLimit = 31999;
 
 struct GadgetSlot {
@@ -177,9 +179,9 @@ void FocusGadget(std::int32_t number) {
   widget->setFocus(Qt::OtherFocusReason);
 }
 
-void SetGadgetDisabled(std::int32_t number, std::int32_t disabled) {
+void SetGadgetDisabled(std::int32_t number, GadgetState state) {
   if (GadgetControl* control = ControlOfNumber(number)) {
-    dynamic_cast<QWidget*>(control)->setEnabled(disabled == 0);
+    dynamic_cast<QWidget*>(control)->setEnabled(state == GadgetState::Enabled);
   }
 }
 

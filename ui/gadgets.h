@@ -47,8 +47,9 @@ void WriteGadgetText(std::int32_t number, const char* text);
 /// The field losing the focus notifies first, the one gaining it second. An empty slot
 /// takes the focus away from every control.
 void FocusGadget(std::int32_t number);
-/// disabled = 0 enables the gadget, any other value disables it.
-void SetGadgetDisabled(std::int32_t number, std::int32_t disabled);
+enum class GadgetState : std::uint8_t { Enabled, Disabled };
+/// A disabled gadget is greyed: it raises no event and Tab passes it by.
+void SetGadgetDisabled(std::int32_t number, GadgetState state);
 PlatformHandle GadgetHandle(std::int32_t number);
 /// Gives the gadget the font (-1: the default GUI font); gadget number -1 sets the font
 /// of gadgets created later instead.

@@ -1,3 +1,5 @@
+// Numbered form windows on Qt: the window table, opening, placing, showing and closing
+// windows, and WaitForEvent.
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -11,12 +13,13 @@
 #include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/handle_registry.h"
-#include "ui/message_pump.h"
-#include "ui/qt_access.h"
-#include "ui/window_system.h"
+#include "ui/qt/event_queue.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/message_pump.h"
+#include "ui/qt/qt_access.h"
+#include "ui/qt/window_system.h"
 
 namespace quentara {
 
@@ -170,7 +173,7 @@ void InitWindows(int argc, char** argv) {
   InstallAccessibility();
   ObjectTable<WindowSlot>& table = WindowTable();
   table.assign(windowTableStep, WindowSlot{});
-  Events() = EventState{};
+  ResetEventState();
   defaultWindowBrush = MakeSolidBrush(ButtonFaceColor());
 }
 
@@ -220,7 +223,7 @@ PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t 
   slot.shortcutCount = 2;
   slot.shortcutEntries[0] = ShortcutEntry{FVIRTKEY | FNOINVERT, VK_TAB, tabForward};
   slot.shortcutEntries[1] = ShortcutEntry{FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, tabBackward};
-  Events().currentWindowHandle = handle;
+  NoteOpenedWindow(handle);
 
   if (visible) {
     form->show();
@@ -242,9 +245,9 @@ void CloseFormWindow(std::int32_t number) {
   // reached by number; the gadget table keeps their stale handles.
   form->MarkClosed();
   form->hide();
-  // Inside the window procedure a Qt event of this very window may be on the stack; the
-  // window then goes at the next WaitForEvent.
-  if (Events().procedureDepth == 0) {
+  // Inside the window procedure, of whichever window, a Qt event of this very window may be
+  // on the stack; the window then goes at the next WaitForEvent.
+  if (!InsideWindowProcedure()) {
     delete form;
   } else {
     form->deleteLater();
@@ -260,24 +263,24 @@ void CloseAllFormWindows() {
 
 void EndWindows() {
   CloseAllFormWindows();
-  // A window closed inside one of its own messages (none, from outside any event) would
-  // still be waiting to be deleted.
+  // A window closed while the window procedure ran (none, when the program ends from
+  // outside any message) would still be waiting to be deleted.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EndGadgets();
   EndPictures();
   EndFonts();
   WindowTable().clear();
   WindowTable().shrink_to_fit();
-  Events() = EventState{};
+  ResetEventState();
   ReleaseHandles();
   RemoveMessagePump();
   delete QCoreApplication::instance();
 }
 
-void ShowFormWindow(std::int32_t number, std::int32_t hide) {
+void ShowFormWindow(std::int32_t number, WindowVisibility visibility) {
   FormWindow* form = FormOfNumber(number);
   if (form == nullptr) return;
-  if (hide != 0) {
+  if (visibility == WindowVisibility::Hidden) {
     form->hide();
     return;
   }
@@ -297,39 +300,22 @@ PlatformHandle WindowHandle(std::int32_t number) {
 }
 
 PlatformHandle CurrentWindowHandle() {
-  return Events().currentWindowHandle;
+  return LastOpenedWindow();
 }
 
 void SetWindowHook(WindowHook hook) {
-  Events().hook = hook;
+  InstallHook(hook);
 }
 
 std::int32_t WaitForEvent() {
-  EventState& state = Events();
   // Messages that arrived together were all handled by one wait; they are reported one
   // per call, each with the event it raised, as if they had been taken one at a time.
-  if (state.handledMessages.empty()) HandleNextMessages();
-  const HandledMessage handled = state.handledMessages.front();
-  state.handledMessages.pop_front();
-
-  std::int32_t result = static_cast<std::int32_t>(handled.message);
-  state.lastEventWindowHandle = handled.window;
-  if (handled.pendingEvent != 0) {
-    result = handled.pendingEvent;
-    state.lastEventGadget = handled.lastEventGadget;
-    state.lastEventWindowHandle = handled.pendingWindow;
-  } else if (state.pendingEvent != 0) {
-    // Raised by the program since the message was handled, and not replaced by it.
-    result = state.pendingEvent;
-    state.lastEventWindowHandle = state.pendingWindow;
-  }
-  state.pendingEvent = 0;
-  state.pendingWindow = 0;
-  return result;
+  if (UnreportedMessages() == 0) HandleNextMessages();
+  return ReportOldestMessage();
 }
 
 std::int32_t LastEventWindow() {
-  const PlatformHandle handle = Events().lastEventWindowHandle;
+  const PlatformHandle handle = LastEventWindowHandle();
   // No message yet is no window, rather than the first closed slot.
   if (handle == 0) return -1;
   const ObjectTable<WindowSlot>& table = WindowTable();
@@ -340,7 +326,7 @@ std::int32_t LastEventWindow() {
 }
 
 std::int32_t LastEventGadget() {
-  return Events().lastEventGadget;
+  return LastRaisedGadget();
 }
 
 std::int32_t WindowSlotCount() {

@@ -31,19 +31,22 @@ void InitWindows(int argc = 0, char** argv = nullptr);
 PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t y,
                               std::int32_t width, std::int32_t height, std::uint32_t flags,
                               const char* title);
+/// Closes the window if the number is open. From that moment the window and its controls
+/// send nothing. It is deleted at once, or at the next WaitForEvent when it is closed while
+/// the window procedure of any window runs (from the hook, or from a wait nested in an
+/// event), since a Qt event of this very window may then be on the stack.
 void CloseFormWindow(std::int32_t number);
-/// Closes every open window, from the highest number down to 0. A window closed while
-/// one of its own messages is being handled is deleted at the next WaitForEvent; its
-/// controls send nothing any more from the moment it is closed.
+/// Closes every open window, from the highest number down to 0.
 void CloseAllFormWindows();
 /// Program end: closes every window as CloseAllFormWindows does and deletes them, then takes
 /// the rest of the layer down in this order: the gadget, picture, font and window tables go
 /// back to the heap, every font, brush and picture is released, and the application object
 /// is deleted last. Called from outside any event; nothing of the layer is used afterwards.
 void EndWindows();
-/// hide = 0 shows the window (and makes it active), any other value hides it. Activation
-/// is asynchronous on X11: the focus notifications it causes come with the next messages.
-void ShowFormWindow(std::int32_t number, std::int32_t hide);
+enum class WindowVisibility : std::uint8_t { Shown, Hidden };
+/// Shown shows the window (and makes it active), Hidden hides it. Activation is
+/// asynchronous on X11: the focus notifications it causes come with the next messages.
+void ShowFormWindow(std::int32_t number, WindowVisibility visibility);
 PlatformHandle WindowHandle(std::int32_t number);
 PlatformHandle CurrentWindowHandle();
 /// Installs the hook (nullptr removes it).

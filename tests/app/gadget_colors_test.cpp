@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "ui/drawing.h"
-#include "ui/drawing_context.h"
 #include "ui/gadgets.h"
+#include "ui/qt/drawing_context.h"
 #include "ui/windows.h"
 
 namespace quentara {

@@ -27,7 +27,7 @@
 #include "resources/embedded_picture.h"
 #include "scenario_driver.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
+#include "ui/qt/event_queue.h"
 
 namespace quentara {
 namespace {
@@ -116,8 +116,8 @@ class ProgramScenario : public ::testing::Test {
   void Begin(Driver& driver) {
     driver.Do("use the scenario's folder", [this] { SetProgramFolder(folder_.Path().c_str()); });
     driver.WaitUntil("the main form with the focus in the date field", [] {
-      return MainWindow() != nullptr && MainGadget(16) != nullptr &&
-             QApplication::focusWidget() == MainGadget(16);
+      return MainWindow() != nullptr && MainGadget(dateField) != nullptr &&
+             QApplication::focusWidget() == MainGadget(dateField);
     });
   }
 
@@ -146,9 +146,9 @@ class ProgramScenario : public ::testing::Test {
   // From the date field through amount, rate and length; the last Tab enters the payment
   // field, which starts the computation.
   void TabIntoPaymentField(Driver& driver) {
-    Tab(driver, 13);
-    Tab(driver, 12);
-    Tab(driver, 14);
+    Tab(driver, amountField);
+    Tab(driver, rateField);
+    Tab(driver, lengthField);
     driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
   }
 
@@ -161,14 +161,15 @@ class ProgramScenario : public ::testing::Test {
 
   // The computation of the worked example and what it leaves on the form.
   void ComputeWorkedExample(Driver& driver) {
-    Retype(driver, 16, "01/31/2004");
+    Retype(driver, dateField, "01/31/2004");
     TabIntoPaymentField(driver);
     ExpectWorkedExampleComputed(driver);
   }
 
   void ExpectWorkedExampleComputed(Driver& driver) {
     WaitForReport(driver, workedExample.size());
-    driver.Expect("the payment field shows 425.75", [] { return GadgetText(15) == "425.75"; });
+    driver.Expect("the payment field shows 425.75",
+                  [] { return GadgetText(paymentField) == "425.75"; });
     driver.Expect("Loan.txt holds the worked example",
                   [this] { return ReadFile(folder_.Report()) == workedExample; });
     driver.Expect("Loan.txt opens with year 1 and row 1, and ends with row 12", [this] {
@@ -179,9 +180,10 @@ class ProgramScenario : public ::testing::Test {
       return report.starts_with(yearBlock1 + "01/31/2004" + row1Figures) &&
              report.ends_with(lastRow);
     });
-    driver.Expect("the print button is enabled", [] { return MainGadget(3)->isEnabled(); });
+    driver.Expect("the print button is enabled",
+                  [] { return MainGadget(printButton)->isEnabled(); });
     driver.Expect("the focus is in the amount field",
-                  [] { return QApplication::focusWidget() == MainGadget(13); });
+                  [] { return QApplication::focusWidget() == MainGadget(amountField); });
     driver.Expect("the temporary text area is given back",
                   [] { return TextAreaEnd() == TextAreaStart(); });
   }
@@ -197,7 +199,7 @@ class ProgramScenario : public ::testing::Test {
 
   void Quit(Driver& driver) {
     driver.Report();
-    driver.Do("click Quit", [] { Click(MainGadget(4)); });
+    driver.Do("click Quit", [] { Click(MainGadget(quitButton)); });
   }
 
   // A message box after which the program ends: the result is reported before its OK.
@@ -253,8 +255,8 @@ TEST_F(ProgramScenario, TabFromLengthIntoPaymentFieldComputesOnce) {
 TEST_F(ProgramScenario, ClickIntoPaymentFieldComputesOnce) {
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "01/31/2004");
-  driver.Do("click into the payment field", [] { Click(MainGadget(15)); });
+  Retype(driver, dateField, "01/31/2004");
+  driver.Do("click into the payment field", [] { Click(MainGadget(paymentField)); });
   ExpectWorkedExampleComputed(driver);
   ExpectNoSecondComputation(driver);
   Quit(driver);
@@ -278,22 +280,22 @@ TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
     QRect place;
   };
   const Gadget gadgets[] = {
-      {1, "Vornicat", GadgetRect(1)},
-      {2, "", QRect(165, 75, 360, 190)},
-      {3, "Print Amortization Schedule", GadgetRect(3)},
-      {4, "Quit", GadgetRect(4)},
-      {5, "Information", GadgetRect(5)},
-      {6, "Loan Amount (Dollars):", GadgetRect(6)},
-      {7, "Amortization Tables", GadgetRect(7)},
-      {17, "mm/dd/yyyy", GadgetRect(17)},
-      {8, "Interest Rate (%):", GadgetRect(8)},
-      {9, "Length of Loan (Years):", GadgetRect(9)},
-      {10, "Calculated Monthly Payment:", GadgetRect(10)},
-      {11, "Date of First Payment:", GadgetRect(11)},
-      {13, "5000.00", GadgetRect(13)},
-      {12, "4.00", GadgetRect(12)},
-      {14, "1.0", GadgetRect(14)},
-      {15, "blank", GadgetRect(15)},
+      {bannerText, "Vornicat", GadgetRect(bannerText)},
+      {inputFrame, "", QRect(165, 75, 360, 190)},
+      {printButton, "Print Amortization Schedule", GadgetRect(printButton)},
+      {quitButton, "Quit", GadgetRect(quitButton)},
+      {informationButton, "Information", GadgetRect(informationButton)},
+      {amountLabel, "Loan Amount (Dollars):", GadgetRect(amountLabel)},
+      {subtitleText, "Amortization Tables", GadgetRect(subtitleText)},
+      {dateHint, "mm/dd/yyyy", GadgetRect(dateHint)},
+      {rateLabel, "Interest Rate (%):", GadgetRect(rateLabel)},
+      {lengthLabel, "Length of Loan (Years):", GadgetRect(lengthLabel)},
+      {paymentLabel, "Calculated Monthly Payment:", GadgetRect(paymentLabel)},
+      {dateLabel, "Date of First Payment:", GadgetRect(dateLabel)},
+      {amountField, "5000.00", GadgetRect(amountField)},
+      {rateField, "4.00", GadgetRect(rateField)},
+      {lengthField, "1.0", GadgetRect(lengthField)},
+      {paymentField, "blank", GadgetRect(paymentField)},
   };
   for (const Gadget& gadget : gadgets) {
     driver.Expect(
@@ -305,30 +307,31 @@ TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
         });
   }
   driver.Expect("the date field holds today's date", [] {
-    return GadgetText(16) == QDate::currentDate().toString("MM/dd/yyyy").toStdString() &&
-           MainGadget(16)->geometry() == GadgetRect(16);
+    return GadgetText(dateField) == QDate::currentDate().toString("MM/dd/yyyy").toStdString() &&
+           MainGadget(dateField)->geometry() == GadgetRect(dateField);
   });
   driver.Expect("the picture is 140 x 263 at 15, 80",
-                [] { return MainGadget(0)->geometry() == QRect(15, 80, 140, 263); });
+                [] { return MainGadget(pictureGadget)->geometry() == QRect(15, 80, 140, 263); });
   driver.Expect("the picture shows the parrot", [] {
     // A pixel of the golden breast, inside the gadget's 2-pixel sunken edge.
     const QColor shown =
         MainWindow()->grab(QRect(15 + 2 + 63, 80 + 2 + 130, 1, 1)).toImage().pixelColor(0, 0);
-    const Color stored = PicturePixel(0, 63, 130);
+    const Color stored = PicturePixel(embeddedPictureNumber, 63, 130);
     return std::abs(shown.red() - static_cast<int>(stored & 0xFF)) <= 8 &&
            std::abs(shown.green() - static_cast<int>((stored >> 8) & 0xFF)) <= 8 &&
            std::abs(shown.blue() - static_cast<int>((stored >> 16) & 0xFF)) <= 8 &&
            shown.red() > 200 && shown.blue() < 100;
   });
-  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
+  driver.Expect("the print button is disabled",
+                [] { return !MainGadget(printButton)->isEnabled(); });
   // Font sizes in pixels at 96 dpi: 26 pt is 35, 12 pt is 16, 9 pt is 12.
   struct Font {
     int gadget;
     const char* family;
     int pixels;
   };
-  for (const Font font : {Font{1, "Highlight LET", 35}, Font{2, "Arial", 12},
-                          Font{3, "Verdana", 12}, Font{7, "VAG Round", 16}}) {
+  for (const Font font : {Font{bannerText, "Highlight LET", 35}, Font{inputFrame, "Arial", 12},
+                          Font{printButton, "Verdana", 12}, Font{subtitleText, "VAG Round", 16}}) {
     driver.Expect("gadget " + std::to_string(font.gadget) + " has " + font.family + " of " +
                       std::to_string(font.pixels) + " pixels",
                   [font] {
@@ -349,20 +352,24 @@ TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
 TEST_F(ProgramScenario, TypingInTheOtherFieldsComputesNothing) {
   Driver driver;
   Begin(driver);
-  driver.Expect("the payment field shows blank", [] { return GadgetText(15) == "blank"; });
-  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
-  Retype(driver, 16, "03/15/2004");
-  Tab(driver, 13);
-  Retype(driver, 13, "1200.50");
-  Tab(driver, 12);
-  Retype(driver, 12, "6.5");
-  Tab(driver, 14);
-  Retype(driver, 14, "2");
-  FocusByClick(driver, 16);
+  driver.Expect("the payment field shows blank",
+                [] { return GadgetText(paymentField) == "blank"; });
+  driver.Expect("the print button is disabled",
+                [] { return !MainGadget(printButton)->isEnabled(); });
+  Retype(driver, dateField, "03/15/2004");
+  Tab(driver, amountField);
+  Retype(driver, amountField, "1200.50");
+  Tab(driver, rateField);
+  Retype(driver, rateField, "6.5");
+  Tab(driver, lengthField);
+  Retype(driver, lengthField, "2");
+  FocusByClick(driver, dateField);
   driver.Flush();
   driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
-  driver.Expect("the payment field still shows blank", [] { return GadgetText(15) == "blank"; });
-  driver.Expect("the print button is still disabled", [] { return !MainGadget(3)->isEnabled(); });
+  driver.Expect("the payment field still shows blank",
+                [] { return GadgetText(paymentField) == "blank"; });
+  driver.Expect("the print button is still disabled",
+                [] { return !MainGadget(printButton)->isEnabled(); });
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }
@@ -370,13 +377,14 @@ TEST_F(ProgramScenario, TypingInTheOtherFieldsComputesNothing) {
 TEST_F(ProgramScenario, PastingTwoHundredThousandCharactersStopsAtTheLimit) {
   Driver driver;
   Begin(driver);
-  FocusByClick(driver, 13);
+  FocusByClick(driver, amountField);
   driver.Do("put 200,000 characters on the clipboard",
             [] { QApplication::clipboard()->setText(QString(200000, QLatin1Char('7'))); });
   driver.Do("paste with Ctrl+V", [] { PressKey(Qt::Key_V, Qt::ControlModifier); });
-  driver.WaitUntil("the amount field holds 32767 characters",
-                   [] { return static_cast<QLineEdit*>(MainGadget(13))->text().size() == 32767; });
-  driver.Do("click Information", [] { Click(MainGadget(5)); });
+  driver.WaitUntil("the amount field holds 32767 characters", [] {
+    return static_cast<QLineEdit*>(MainGadget(amountField))->text().size() == 32767;
+  });
+  driver.Do("click Information", [] { Click(MainGadget(informationButton)); });
   driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
@@ -385,7 +393,7 @@ TEST_F(ProgramScenario, PastingTwoHundredThousandCharactersStopsAtTheLimit) {
 TEST_F(ProgramScenario, DayPieceAbove31EndsBeforeAnyFile) {
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "01/32/2004");
+  Retype(driver, dateField, "01/32/2004");
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
@@ -396,7 +404,7 @@ TEST_F(ProgramScenario, InvalidFirstDateEndsBeforeLoanTxtIsTouched) {
   std::ofstream(folder_.Report()) << "an earlier report";
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "02/29/2005");
+  Retype(driver, dateField, "02/29/2005");
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
@@ -407,7 +415,7 @@ TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
   std::ofstream(folder_.Report()) << "an earlier report";
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "04/31/2004");
+  Retype(driver, dateField, "04/31/2004");
   TabIntoPaymentField(driver);
   driver.AnswerBox("", "There are only 30 days in April.");
   AnswerFinalBox(driver, "", notValid);
@@ -420,11 +428,11 @@ TEST_F(ProgramScenario, ReportThatCannotBeCreatedEnds) {
   fs::create_directory(folder_.Report(), ignored);
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "01/31/2004");
+  Retype(driver, dateField, "01/31/2004");
   TabIntoPaymentField(driver);
   driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
   driver.Expect("the payment is shown before the report is created",
-                [] { return GadgetText(15) == "425.75"; });
+                [] { return GadgetText(paymentField) == "425.75"; });
   AnswerFinalBox(driver, "Error", "Unable to create a file, be sure LOAN.TXT is not in use");
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
   EXPECT_TRUE(fs::is_directory(folder_.Report()));
@@ -435,8 +443,8 @@ TEST_F(ProgramScenario, SecondComputationIsCheckedToo) {
   Driver driver;
   Begin(driver);
   ComputeWorkedExample(driver);
-  FocusByClick(driver, 16);
-  Retype(driver, 16, "13/10/2004");
+  FocusByClick(driver, dateField);
+  Retype(driver, dateField, "13/10/2004");
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
@@ -451,20 +459,20 @@ TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
   // the payment field is emptied before the refusal is shown.
   for (const char* row : {"60", "1e9", "2e8", "1e39"}) {
     const std::string length = row;
-    FocusByClick(driver, 14);
-    Retype(driver, 14, length);
+    FocusByClick(driver, lengthField);
+    Retype(driver, lengthField, length);
     driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
     driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
     driver.Expect("for " + length + " the payment field is empty",
-                  [] { return GadgetText(15).empty(); });
+                  [] { return GadgetText(paymentField).empty(); });
     driver.AnswerBox("Error", tooLong);
     driver.Expect("after " + length + " the earlier report is untouched",
                   [this] { return ReadFile(folder_.Report()) == workedExample; });
     driver.Expect("after " + length + " the print button is still enabled",
-                  [] { return MainGadget(3)->isEnabled(); });
+                  [] { return MainGadget(printButton)->isEnabled(); });
   }
   driver.Expect("the focus is in the amount field",
-                [] { return QApplication::focusWidget() == MainGadget(13); });
+                [] { return QApplication::focusWidget() == MainGadget(amountField); });
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }
@@ -472,24 +480,27 @@ TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
 TEST_F(ProgramScenario, RefusalsFirstKeepPrintDisabledAndTheEarlierReport) {
   Driver driver;
   Begin(driver);
-  FocusByClick(driver, 14);
-  Retype(driver, 14, "1e9");
+  FocusByClick(driver, lengthField);
+  Retype(driver, lengthField, "1e9");
   driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
   driver.AnswerBox("Error", tooLong);
-  driver.Expect("the print button is disabled", [] { return !MainGadget(3)->isEnabled(); });
+  driver.Expect("the print button is disabled",
+                [] { return !MainGadget(printButton)->isEnabled(); });
   driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
   // A length of less than one month is refused the same way.
   driver.Do("put an earlier report in place",
             [this] { std::ofstream(folder_.Report()) << "an earlier report"; });
-  FocusByClick(driver, 14);
-  Retype(driver, 14, "-1");
+  FocusByClick(driver, lengthField);
+  Retype(driver, lengthField, "-1");
   driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
   driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
-  driver.Expect("for -1 the payment field is empty", [] { return GadgetText(15).empty(); });
+  driver.Expect("for -1 the payment field is empty",
+                [] { return GadgetText(paymentField).empty(); });
   driver.AnswerBox("Error", tooShort);
   driver.Expect("the earlier report is untouched",
                 [this] { return ReadFile(folder_.Report()) == "an earlier report"; });
-  driver.Expect("the print button is still disabled", [] { return !MainGadget(3)->isEnabled(); });
+  driver.Expect("the print button is still disabled",
+                [] { return !MainGadget(printButton)->isEnabled(); });
   Quit(driver);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
 }
@@ -499,10 +510,10 @@ TEST_F(ProgramScenario, FailedWritesAreReported) {
   fs::create_symlink("/dev/full", folder_.Report(), ignored);
   Driver driver;
   Begin(driver);
-  Retype(driver, 16, "01/31/2004");
+  Retype(driver, dateField, "01/31/2004");
   TabIntoPaymentField(driver);
   driver.AnswerBox("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
-  driver.Expect("the payment is shown", [] { return GadgetText(15) == "425.75"; });
+  driver.Expect("the payment is shown", [] { return GadgetText(paymentField) == "425.75"; });
   driver.Flush();
   driver.Expect("the program goes on", [] { return MainWindow() != nullptr; });
   Quit(driver);
@@ -559,13 +570,14 @@ TEST_F(ProgramScenario, LabelsArePaintedInTheirColours) {
     QColor back;
   };
   for (Label label :
-       {Label{1, paleYellow}, Label{7, paleYellow}, Label{6, lavender}, Label{17, lavender},
-        Label{8, lavender}, Label{9, lavender}, Label{10, lavender}, Label{11, lavender}}) {
+       {Label{bannerText, paleYellow}, Label{subtitleText, paleYellow},
+        Label{amountLabel, lavender}, Label{dateHint, lavender}, Label{rateLabel, lavender},
+        Label{lengthLabel, lavender}, Label{paymentLabel, lavender}, Label{dateLabel, lavender}}) {
     driver.Expect(
         "label " + std::to_string(label.gadget) + " in maroon on its colour", [label, maroon] {
           // The date field covers the last row of the date hint above it.
           QRect rect = GadgetRect(label.gadget);
-          if (label.gadget == 17) rect.setHeight(15);
+          if (label.gadget == dateHint) rect.setHeight(15);
           const std::string problem = LabelColorProblem(MainWindow(), rect, maroon, label.back);
           if (!problem.empty()) std::fprintf(stderr, "  %s\n", problem.c_str());
           return problem.empty();
@@ -582,7 +594,7 @@ TEST_F(ProgramScenario, LabelsArePaintedInTheirColours) {
 TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
   Driver driver;
   Begin(driver);
-  driver.Do("click Information", [] { Click(MainGadget(5)); });
+  driver.Do("click Information", [] { Click(MainGadget(informationButton)); });
   driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
   // Centred on the main form (548 x 371 at 366, 327 on the 1280 x 1024 screen; no frames
   // without a window manager): 366 - 400 / 2 + 548 / 2 and 327 - 300 / 2 + 371 / 2.
@@ -594,10 +606,11 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
     return false;
   });
   driver.Expect("the heading reads General Information",
-                [] { return GadgetText(18) == "General Information"; });
-  driver.Expect("the notice reads as written", [] { return GadgetText(19) == notice; });
+                [] { return GadgetText(informationHeading) == "General Information"; });
+  driver.Expect("the notice reads as written",
+                [] { return GadgetText(informationNotice) == notice; });
   driver.Expect("the notice is 280 characters with four CR LF pairs", [] {
-    const std::string text = GadgetText(19);
+    const std::string text = GadgetText(informationNotice);
     return text.size() == 280 && std::count(text.begin(), text.end(), '\r') == 4 &&
            std::count(text.begin(), text.end(), '\n') == 4;
   });
@@ -612,13 +625,14 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
   auto first = std::make_shared<QPointer<QWidget>>();
   driver.Do("click Information again", [first] {
     *first = InformationWindow();
-    Click(MainGadget(5));
+    Click(MainGadget(informationButton));
   });
   driver.WaitUntil("a new information window in place of the first", [first] {
     return InformationWindow() != nullptr && InformationWindow() != first->data();
   });
   driver.Expect("one information window", [] { return VisibleWindowsTitled("Information") == 1; });
-  driver.Expect("the notice is there again", [] { return GadgetText(19) == notice; });
+  driver.Expect("the notice is there again",
+                [] { return GadgetText(informationNotice) == notice; });
 
   driver.Do("press its close box", [] { PressCloseBox(InformationWindow()); });
   driver.WaitUntil("the information window to close",
@@ -626,7 +640,7 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
   driver.Flush();
   driver.Expect("the main form stays", [] { return MainWindow() != nullptr; });
 
-  driver.Do("click Information once more", [] { Click(MainGadget(5)); });
+  driver.Do("click Information once more", [] { Click(MainGadget(informationButton)); });
   driver.WaitUntil("the information window", [] { return InformationWindow() != nullptr; });
   Quit(driver);  // while the information window is open
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
@@ -655,7 +669,7 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
   Driver driver;
   Begin(driver);
   ComputeWorkedExample(driver);
-  driver.Do("click Print Amortization Schedule", [] { Click(MainGadget(3)); });
+  driver.Do("click Print Amortization Schedule", [] { Click(MainGadget(printButton)); });
   driver.WaitUntil("the note", [] { return ModalBox().box != nullptr; });
   driver.Expect("the editor has not started before the note is answered",
                 [folder] { return !fs::exists(folder / "editor-call.txt"); });
@@ -673,7 +687,7 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
   // The close request is kept until the editor has ended; then it ends the program.
   driver.Do("press the main form's close box", [] { PressCloseBox(MainWindow()); });
   driver.Expect("no close request is raised while the editor runs",
-                [] { return Events().pendingEvent != CloseRequestEvent; });
+                [] { return PendingEvent() != CloseRequestEvent; });
   driver.Report();
   driver.Do("let the editor end", [folder] { std::ofstream(folder / "editor-release"); });
   EXPECT_EXIT(

@@ -29,10 +29,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/information_window.h"
+#include "app/main_form.h"
 #include "tests/ui/ui_test_support.h"
 #include "text/text_area.h"
 #include "ui/gadgets.h"
-#include "ui/qt_access.h"
+#include "ui/qt/qt_access.h"
 
 namespace quentara::scenario {
 
@@ -44,12 +46,14 @@ inline QRect GadgetRect(int gadget) {
     int gadget;
     QRect place;
   } places[] = {
-      {1, {85, 10, 375, 55}},    {3, {165, 280, 360, 35}}, {4, {460, 325, 65, 25}},
-      {5, {170, 325, 95, 25}},   {6, {185, 155, 185, 15}}, {7, {190, 45, 150, 20}},
-      {8, {185, 185, 185, 15}},  {9, {185, 215, 185, 15}}, {10, {185, 245, 185, 15}},
-      {11, {185, 125, 185, 15}}, {12, {385, 180, 80, 20}}, {13, {385, 150, 80, 20}},
-      {14, {385, 210, 80, 20}},  {15, {385, 240, 80, 20}}, {16, {385, 120, 80, 20}},
-      {17, {395, 105, 70, 16}},
+      {bannerText, {85, 10, 375, 55}},     {printButton, {165, 280, 360, 35}},
+      {quitButton, {460, 325, 65, 25}},    {informationButton, {170, 325, 95, 25}},
+      {amountLabel, {185, 155, 185, 15}},  {subtitleText, {190, 45, 150, 20}},
+      {rateLabel, {185, 185, 185, 15}},    {lengthLabel, {185, 215, 185, 15}},
+      {paymentLabel, {185, 245, 185, 15}}, {dateLabel, {185, 125, 185, 15}},
+      {rateField, {385, 180, 80, 20}},     {amountField, {385, 150, 80, 20}},
+      {lengthField, {385, 210, 80, 20}},   {paymentField, {385, 240, 80, 20}},
+      {dateField, {385, 120, 80, 20}},     {dateHint, {395, 105, 70, 16}},
   };
   for (const auto& entry : places) {
     if (entry.gadget == gadget) return entry.place;
@@ -74,10 +78,10 @@ inline QWidget* ShownWindow(int number) {
 }
 
 inline QWidget* MainWindow() {
-  return ShownWindow(0);
+  return ShownWindow(mainWindow);
 }
 inline QWidget* InformationWindow() {
-  return ShownWindow(1);
+  return ShownWindow(informationWindow);
 }
 
 /// The control of a gadget, nullptr when there is none.
@@ -175,7 +179,8 @@ class Driver {
       // Qt drops a move to where the mouse already is, so every flush goes elsewhere.
       static int step = 0;
       step = step % 20 + 1;
-      if (QWidget* form = FormWindowWidget(0)) testing::SendMouseMove(form, QPoint(2 + step, 2));
+      if (QWidget* form = FormWindowWidget(mainWindow))
+        testing::SendMouseMove(form, QPoint(2 + step, 2));
     });
   }
   /// A condition checked on every tick from now on, until StopWatching.

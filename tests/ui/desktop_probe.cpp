@@ -20,8 +20,8 @@
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
-#include "ui/outside.h"
-#include "ui/qt_access.h"
+#include "ui/message_boxes.h"
+#include "ui/qt/qt_access.h"
 #include "ui/windows.h"
 
 using namespace quentara;
@@ -53,7 +53,7 @@ std::int32_t OpenInformationOnActivation(PlatformHandle, std::uint32_t message,
     informationOpen = true;
     if (OpenFormWindow(1, 0, 0, 200, 100, 0x10C80002, "Information") != 0) {
       SetWindowBackground(WindowHandle(1), MakeSolidBrush(0x00FFE0C1));
-      ShowFormWindow(1, 0);
+      ShowFormWindow(1, WindowVisibility::Shown);
     }
   }
   return HookDefault;
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   CreateButtonGadget(3, 20, 80, 100, 25, "Note");
   CreateButtonGadget(4, 130, 80, 100, 25, "Untitled");
   CreateButtonGadget(5, 240, 80, 100, 25, "Quit");
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   FocusGadget(13);
   Say("ready");
 

@@ -10,9 +10,9 @@
 #include <QWidget>
 
 #include "tests/ui/layer_fixture.h"
-#include "ui/drawing_context.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
+#include "ui/qt/drawing_context.h"
 
 namespace quentara::testing {
 namespace {

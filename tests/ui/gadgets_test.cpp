@@ -175,7 +175,7 @@ class Notifications : public Gadgets {
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(15);
     DeliverPostedEvents();
-    ForgetPendingEvent();
+    ForgetEvents();
     RecordedNotifications().clear();
     SetWindowHook(RecordingHook);
   }

@@ -12,9 +12,10 @@
 #include "text/program_heap.h"
 #include "text/text_area.h"
 #include "ui/fonts_pictures.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/qt_access.h"
+#include "ui/qt/event_queue.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/qt_access.h"
 #include "ui/windows.h"
 
 namespace quentara::testing {
@@ -36,13 +37,6 @@ class LayerTest : public ::testing::Test {
     SetWindowHook(nullptr);
     CloseAllFormWindows();
     DeliverPostedEvents();
-  }
-
-  /// Forgets events raised while a test builds its windows.
-  static void ForgetPendingEvent() {
-    Events().pendingEvent = 0;
-    Events().pendingWindow = 0;
-    Events().handledMessages.clear();
   }
 
   /// Opens a visible window of 300 x 200 and makes it the parent of new gadgets. It asks to

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   CreateStringGadget(13, 120, 10, 100, 20, "", ES_RIGHT);
   CreateStringGadget(14, 120, 40, 100, 20, "1.0", ES_RIGHT);
   CreateButtonGadget(3, 120, 80, 100, 25, "Press");
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   FocusGadget(13);
   std::printf("ready\n");
   std::fflush(stdout);

@@ -1,6 +1,6 @@
 // The platform the program asks Qt for.
 
-#include "ui/window_system.h"
+#include "ui/qt/window_system.h"
 
 #include <gtest/gtest.h>
 

@@ -65,7 +65,7 @@ TEST_F(WindowTable, ClosingANumberThatIsNotOpenDoesNothing) {
   CloseFormWindow(3);
   CloseFormWindow(-5);
   CloseFormWindow(1000);
-  ShowFormWindow(3, 0);
+  ShowFormWindow(3, WindowVisibility::Shown);
   EXPECT_EQ(WindowHandle(3), 0u);
   EXPECT_EQ(WindowSlotCount(), 10);
 }
@@ -145,7 +145,7 @@ class WindowPlace : public LayerTest, public ::testing::WithParamInterface<Place
 TEST_P(WindowPlace, FollowsTheCentringArithmetic) {
   const PlaceCase& row = GetParam();
   ASSERT_NE(OpenFormWindow(0, row.x, row.y, row.width, row.height, row.flags, "place"), 0u);
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   QWidget* window = FormWindowWidget(0);
   ASSERT_TRUE(WaitUntilActive(window));
   EXPECT_EQ(window->frameGeometry().topLeft(), row.expected);
@@ -170,7 +170,7 @@ using CentringOnActive = LayerTest;
 
 TEST_F(CentringOnActive, CentresOverTheActiveWindow) {
   OpenFormWindow(0, 246, -6, 548, 371, 0x10CA0001, "main");
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   ASSERT_TRUE(WaitUntilActive(FormWindowWidget(0)));
   OpenFormWindow(1, 250, 12, 400, 300, 0x10C80002, "information");
   // 366 - 400/2 + 548/2 and 327 - 300/2 + 371/2
@@ -202,7 +202,7 @@ class EventLoop : public LayerTest {
     ASSERT_TRUE(WaitUntilActive(window_));
     FocusGadget(13);
     DeliverPostedEvents();
-    ForgetPendingEvent();
+    ForgetEvents();
   }
   QWidget* window_ = nullptr;
 };
@@ -232,9 +232,14 @@ TEST_F(EventLoop, AKeyWithoutCharacterActsAtOnce) {
 
 TEST_F(EventLoop, AnEventRaisedByTheProgramIsReturnedAfterTheNextMessage) {
   WriteGadgetText(14, "2.5");
+  // Raised outside any message, it waits in the slot with no message queued.
+  EXPECT_EQ(PendingEvent(), GadgetEvent);
+  EXPECT_EQ(UnreportedMessages(), 0u);
+  EXPECT_FALSE(InsideWindowProcedure());
   Queue([this] { SendMouseMove(window_, QPoint(240, 140)); });
   EXPECT_EQ(WaitForEventWithin(window_), GadgetEvent);
   EXPECT_EQ(LastEventGadget(), 14);
+  EXPECT_EQ(PendingEvent(), 0);
   // Returned once only: the slot is empty again.
   Queue([this] { SendMouseMove(window_, QPoint(241, 140)); });
   EXPECT_EQ(WaitForEventWithin(window_), 512);
@@ -297,7 +302,7 @@ TEST_F(EventLoop, ACharacterTypedBeforeAClickInTheSameBatchReachesItsFieldFirst)
 }
 
 TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
-  SetGadgetDisabled(3, 1);
+  SetGadgetDisabled(3, GadgetState::Disabled);
   QWidget* button = GadgetControlWidget(3);
   EXPECT_FALSE(button->isEnabled());
   // The click's messages, then an F5 key going down (256) that marks their end: no gadget
@@ -313,7 +318,7 @@ TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
   EXPECT_EQ(codes.back(), 256);
   EXPECT_EQ(std::count(codes.begin(), codes.end(), GadgetEvent), 0);
 
-  SetGadgetDisabled(3, 0);
+  SetGadgetDisabled(3, GadgetState::Enabled);
   Queue([button] { SendClick(button); });
   EXPECT_TRUE(WaitForGadgetEvent(window_, 3));
 }
@@ -321,7 +326,7 @@ TEST_F(EventLoop, ADisabledButtonRaisesNothingUntilEnabledAgain) {
 TEST_F(EventLoop, TheSpaceBarPressesTheFocusedButton) {
   FocusGadget(3);
   DeliverPostedEvents();
-  ForgetPendingEvent();
+  ForgetEvents();
   Queue([this] { SendKey(window_, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")); });
   EXPECT_TRUE(WaitForGadgetEvent(window_, 3));
 }
@@ -359,7 +364,10 @@ std::int32_t closeAnsweredWithZero(PlatformHandle, std::uint32_t message, std::u
   return message == WM_CLOSE ? 0 : HookDefault;
 }
 
+// Leaves every message to the layer, noting whether it runs inside the window procedure.
+bool hookRanInside = false;
 std::int32_t leavesEverything(PlatformHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+  hookRanInside = InsideWindowProcedure();
   return HookDefault;
 }
 
@@ -375,6 +383,7 @@ TEST_F(EventLoop, AHookLeavingEverythingChangesNothing) {
   SetWindowHook(leavesEverything);
   Queue([this] { SendCloseRequest(window_); });
   EXPECT_EQ(WaitForEventWithin(window_), CloseRequestEvent);
+  EXPECT_TRUE(hookRanInside);
   WriteGadgetText(14, "3");
   Queue([this] { SendMouseMove(window_, QPoint(220, 120)); });
   EXPECT_EQ(WaitForEventWithin(window_), GadgetEvent);
@@ -384,9 +393,9 @@ TEST_F(EventLoop, AHookLeavingEverythingChangesNothing) {
 TEST_F(EventLoop, ShowingAWindowPostsTheResizeEvent) {
   // No field has the focus, so the change of the active window notifies nothing.
   FocusGadget(29);
-  ForgetPendingEvent();
+  ForgetEvents();
   OpenFormWindow(2, 0, 0, 120, 80, 0x10CA0001, "later");
-  ShowFormWindow(2, 0);
+  ShowFormWindow(2, WindowVisibility::Shown);
   // Showing sends WM_SIZE, which posts the private message; taking it raises ResizeEvent.
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
   EXPECT_EQ(LastEventWindow(), 2);
@@ -395,7 +404,7 @@ TEST_F(EventLoop, ShowingAWindowPostsTheResizeEvent) {
 TEST_F(EventLoop, MinimisingAndRestoringAreResizeEvents) {
   window_->showMinimized();
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   EXPECT_EQ(WaitForEventWithin(window_), ResizeEvent);
 }
 
@@ -405,9 +414,9 @@ TEST_F(EventLoop, LastEventWindowIsMinusOneForAClosedWindow) {
   ASSERT_TRUE(WaitUntilActive(other));
   // The close box of window 1 while window 0 is active: closing window 1 then activates
   // nothing, so no later message goes to a window in the table.
-  ShowFormWindow(0, 0);
+  ShowFormWindow(0, WindowVisibility::Shown);
   ASSERT_TRUE(WaitUntilActive(window_));
-  ForgetPendingEvent();
+  ForgetEvents();
   Queue([other] { SendCloseRequest(other); });
   EXPECT_EQ(WaitForEventWithin(window_), CloseRequestEvent);
   EXPECT_EQ(LastEventWindow(), 1);
@@ -429,7 +438,7 @@ class TabKeys : public LayerTest {
     CreateTextGadget(6, 100, 10, 80, 20, "label");
     CreateStringGadget(12, 10, 100, 80, 20, "12");
     CreateButtonGadget(4, 10, 130, 80, 25, "four");
-    SetGadgetDisabled(3, 1);
+    SetGadgetDisabled(3, GadgetState::Disabled);
     ASSERT_TRUE(WaitUntilActive(window_));
   }
 

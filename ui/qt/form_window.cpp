@@ -1,4 +1,6 @@
-#include "ui/form_window.h"
+// The Qt widget of a form window and the window procedure, which offers each message to
+// the hook first and otherwise raises the event it stands for.
+#include "ui/qt/form_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,10 +10,11 @@
 #include <QWindow>
 
 #include "ui/drawing.h"
-#include "ui/drawing_context.h"
-#include "ui/gadget_controls.h"
-#include "ui/handle_registry.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/event_queue.h"
+#include "ui/qt/gadget_controls.h"
+#include "ui/qt/handle_registry.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 
@@ -29,34 +32,26 @@ std::int32_t DefaultControlColors(std::uint32_t message, std::uintptr_t context)
   return static_cast<std::int32_t>(edit ? WindowColorBrush() : ButtonFaceBrush());
 }
 
-void RaiseEvent(std::int32_t code, PlatformHandle window) {
-  Events().pendingEvent = code;
-  Events().pendingWindow = window;
-}
-
 std::int32_t DefaultHandling(PlatformHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) {
-  EventState& state = Events();
   switch (message) {
     case WM_COMMAND: {
       const auto identifier = static_cast<std::uint32_t>(wParam & 0xFFFFu);
       const auto high = static_cast<std::uint32_t>((wParam >> 16) & 0xFFFFu);
       if (lParam != 0) {
         // A control's notification: its number is its identifier.
-        RaiseEvent(GadgetEvent, window);
-        state.lastEventGadget = static_cast<std::int32_t>(identifier);
+        RaiseGadgetEvent(GadgetEvent, window, static_cast<std::int32_t>(identifier));
       } else if (high != 0) {
         if (identifier == tabForward) {
           MoveFocusForward();
         } else if (identifier == tabBackward) {
           MoveFocusBackward();
         } else {
-          RaiseEvent(ShortcutEvent, window);
-          state.lastEventGadget = static_cast<std::int32_t>(identifier);
+          RaiseGadgetEvent(ShortcutEvent, window, static_cast<std::int32_t>(identifier));
         }
       } else {
-        RaiseEvent(ShortcutEvent, window);
-        state.lastEventGadget = static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam));
+        RaiseGadgetEvent(ShortcutEvent, window,
+                         static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)));
       }
       return 0;
     }
@@ -80,13 +75,6 @@ std::int32_t DefaultHandling(PlatformHandle window, std::uint32_t message, std::
       return 0;
   }
 }
-
-struct DepthGuard {
-  DepthGuard() { ++Events().procedureDepth; }
-  ~DepthGuard() { --Events().procedureDepth; }
-  DepthGuard(const DepthGuard&) = delete;
-  DepthGuard& operator=(const DepthGuard&) = delete;
-};
 
 std::uint64_t activationCounter = 0;
 
@@ -123,18 +111,11 @@ FormWindow* ActiveForm() {
 
 }  // namespace
 
-EventState& Events() {
-  static EventState state;
-  return state;
-}
-
 WindowAnswer WindowProcedure(PlatformHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) {
-  DepthGuard depth;
-  EventState& state = Events();
-  state.lastEventWindowHandle = window;
-  if (state.hook != nullptr) {
-    const std::int32_t answer = state.hook(window, message, wParam, lParam);
+  const WindowProcedureScope scope(window);
+  if (const WindowHook hook = InstalledHook()) {
+    const std::int32_t answer = hook(window, message, wParam, lParam);
     if (answer != HookDefault) return WindowAnswer{answer, true};
   }
   return WindowAnswer{DefaultHandling(window, message, wParam, lParam), false};

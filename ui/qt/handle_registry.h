@@ -55,6 +55,8 @@ class HandleMap {
   }
   void Remove(PlatformHandle handle) { objects_.erase(handle); }
   void Clear() { objects_.clear(); }
+  /// Objects registered and not removed (for tests).
+  std::size_t Count() const { return objects_.size(); }
 
  private:
   std::unordered_map<PlatformHandle, Object> objects_;

@@ -1,4 +1,6 @@
-#include "ui/window_system.h"
+// The choice of the window system, and what is asked of an X11 window system directly:
+// exact titles and the frame a window manager will give a window.
+#include "ui/qt/window_system.h"
 
 #ifdef QUENTARA_WITH_XCB
 #include <xcb/xcb.h>

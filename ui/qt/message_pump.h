@@ -28,8 +28,8 @@ void InstallMessagePump();
 void RemoveMessagePump();
 
 /// Lets Qt handle events, waiting when there are none, until at least one platform message
-/// of a form window has been handled, and queues each message handled in
-/// Events().handledMessages with the event it left pending.
+/// of a form window has been handled, and hands each message handled to the event queue
+/// (FinishMessage) with the event it left pending.
 ///
 /// Qt hands events over in batches: everything that has arrived when the loop wakes up is
 /// handled in one go. Each message's own event is kept apart, so that WaitForEvent can still

@@ -1,16 +1,12 @@
-// Message boxes and starting other programs.
+// Starting other programs: the stand-in editors for notepad.exe, the working directory,
+// waiting for the started program, and what the person is told when it cannot start.
 
-#include "ui/outside.h"
+#include "ui/program_starter.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProxyStyle>
-#include <QStyleFactory>
-#include <QTimer>
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -24,95 +20,11 @@
 
 #include "files/program_folder.h"
 #include "tests/ui/layer_fixture.h"
-#include "ui/gadgets.h"
 
 namespace quentara::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-class MessageBoxes : public LayerTest {
- protected:
-  void SetUp() override {
-    LayerTest::SetUp();
-    window_ = OpenActiveWindow();
-    CreateStringGadget(13, 10, 10, 80, 20, "5000.00");
-    CreateButtonGadget(3, 10, 40, 80, 25, "Print");
-    ASSERT_TRUE(WaitUntilActive(window_));
-    FocusGadget(13);
-    DeliverPostedEvents();
-  }
-  QWidget* window_ = nullptr;
-};
-
-// The style of some desktops, which puts icons on the buttons of dialogs.
-class IconButtonsStyle final : public QProxyStyle {
- public:
-  IconButtonsStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* answer) const override {
-    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
-    return QProxyStyle::styleHint(hint, option, widget, answer);
-  }
-};
-
-TEST_F(MessageBoxes, ShowTheTextWithOneOkButtonWithoutIconAndAnswerOne) {
-  QApplication::setStyle(new IconButtonsStyle);
-  QString title = QStringLiteral("unset");
-  QString text;
-  int buttons = 0;
-  bool okHasIcon = true;
-  AnswerNextMessageBox([&](QMessageBox* box) {
-    title = box->windowTitle();
-    text = box->text();
-    buttons = static_cast<int>(box->buttons().size());
-    okHasIcon = !box->button(QMessageBox::Ok)->icon().isNull();
-  });
-  EXPECT_EQ(ShowMessageBox("", "First line\nsecond line", 0), 1);
-  EXPECT_EQ(title, QString());
-  EXPECT_EQ(text, QStringLiteral("First line\nsecond line"));
-  EXPECT_EQ(buttons, 1);
-  EXPECT_FALSE(okHasIcon);
-  QApplication::setStyle(QStringLiteral("Fusion"));
-}
-
-TEST_F(MessageBoxes, GoWithTheirOwnerAndAnswerNothing) {
-  // The owner form is closed (and deleted) while its box is up.
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&poll] {
-    if (OpenMessageBox() == nullptr) return;
-    poll.stop();
-    CloseFormWindow(0);
-  });
-  poll.start(10);
-  EXPECT_EQ(ShowMessageBox("Error", "text", 0), 0);
-  EXPECT_EQ(FormWindowWidget(0), nullptr);
-}
-
-TEST_F(MessageBoxes, BlockTheirOwnerAndGiveItBackItsFocus) {
-  std::int32_t clicksWhileUp = -1;
-  QWidget* button = GadgetControlWidget(3);
-  AnswerNextMessageBox([&](QMessageBox* box) {
-    EXPECT_EQ(box->parentWidget(), window_);
-    ForgetPendingEvent();
-    SendClick(button);
-    DeliverPostedEvents();
-    clicksWhileUp = Events().pendingEvent == GadgetEvent && LastEventGadget() == 3 ? 1 : 0;
-  });
-  EXPECT_EQ(ShowMessageBox("Please Note", "For proper alignment use a small font", 0), 1);
-  EXPECT_EQ(clicksWhileUp, 0);
-  EXPECT_TRUE(WaitUntilActive(window_));
-  EXPECT_EQ(QApplication::focusWidget(), GadgetControlWidget(13));
-}
-
-TEST_F(MessageBoxes, WithoutAnActiveWindowHaveNoOwner) {
-  window_->hide();
-  ProcessUntil([] { return QApplication::activeWindow() == nullptr; });
-  QWidget* parent = window_;
-  AnswerNextMessageBox([&](QMessageBox* box) { parent = box->parentWidget(); });
-  EXPECT_EQ(ShowMessageBox("Error", "text", 0), 1);
-  EXPECT_EQ(parent, nullptr);
-}
 
 // A stand-in program that writes its arguments and working directory into a record file
 // and then "ended". Given a release file, it waits for that file first (at most 60 s).

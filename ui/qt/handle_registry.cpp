@@ -1,4 +1,6 @@
-#include "ui/handle_registry.h"
+// The counter that hands out handles, and the registry that maps them back to windows,
+// fonts, brushes, pictures and started programs.
+#include "ui/qt/handle_registry.h"
 
 namespace quentara {
 

@@ -1,4 +1,6 @@
-#include "ui/gadget_controls.h"
+// The Qt controls behind gadgets, which report focus, text changes and clicks to their
+// form window as WM_COMMAND notifications.
+#include "ui/qt/gadget_controls.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -20,10 +22,10 @@
 #include <limits>
 
 #include "ui/drawing.h"
-#include "ui/drawing_context.h"
-#include "ui/form_window.h"
 #include "ui/gadgets.h"
-#include "ui/qt_colors.h"
+#include "ui/qt/drawing_context.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/qt_colors.h"
 
 namespace quentara {
 

@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes and starting other programs: the two services that reach outside the
-// program's own windows. Both block the program's one thread until they are done.
+// Starting another program: the text editor that shows the report. A start that waits for
+// the program blocks the program's one thread until the started program has ended.
 
 #include <cstdint>
 #include <string>
@@ -8,10 +8,6 @@
 #include "ui/ui_types.h"
 
 namespace quentara {
-
-/// A modal box with one OK button (flags 0), owned by the program's active window when
-/// there is one; "\n" starts a new line. Returns 1 for OK, 0 when no box could be shown.
-std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t flags);
 
 inline constexpr std::uint32_t StartAndWait = 0x1;
 inline constexpr std::uint32_t StartHidden = 0x2;
@@ -29,9 +25,9 @@ PlatformHandle StartProgram(const char* program, const char* parameter, const ch
                             std::uint32_t flags);
 /// The working directory StartProgram gives a program, "" for none (it then inherits the
 /// current directory, the program's folder). The separator is '/': a program given with a
-/// path runs in its own folder when the last '/' stands after the first character, and the
-/// folder part fits a 512-byte buffer (at most 510 characters before the separator; a
-/// longer one gives none). A directory argument that is not empty wins.
+/// path runs in its own folder when the last '/' stands after the first character and at
+/// most 510 characters stand before it; a longer folder gives none rather than a folder cut
+/// short. A directory argument that is not empty wins.
 /// StartingDirectory("/opt/tools/app", "") == "/opt/tools/"
 std::string StartingDirectory(const char* program, const char* directory);
 /// Collects programs started without waiting that have ended since, so that none is left

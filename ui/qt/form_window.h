@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QWidget>
 #include <cstdint>
-#include <deque>
 
 #include "ui/ui_types.h"
 
@@ -50,33 +49,6 @@ struct WindowAnswer {
 /// The one window procedure of all form windows.
 WindowAnswer WindowProcedure(PlatformHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam);
-
-/// One platform message as WaitForEvent reports it: its number, and the event it left
-/// pending with the gadget and window that event named.
-struct HandledMessage {
-  std::uint32_t message = 0;
-  PlatformHandle window = 0;
-  std::int32_t pendingEvent = 0;
-  PlatformHandle pendingWindow = 0;
-  std::int32_t lastEventGadget = 0;
-};
-
-/// The event state the window procedure and WaitForEvent share.
-struct EventState {
-  std::int32_t pendingEvent = 0;
-  /// The window whose message raised pendingEvent.
-  PlatformHandle pendingWindow = 0;
-  PlatformHandle lastEventWindowHandle = 0;
-  std::int32_t lastEventGadget = 0;
-  WindowHook hook = nullptr;
-  PlatformHandle currentWindowHandle = 0;
-  /// Messages handled and not yet reported by WaitForEvent, oldest first.
-  std::deque<HandledMessage> handledMessages;
-  /// How deep the program's thread is inside the window procedure; a window may only be
-  /// deleted at once when this is 0.
-  std::int32_t procedureDepth = 0;
-};
-EventState& Events();
 
 /// The private message by which WM_SIZE becomes ResizeEvent: posted to the window, it goes
 /// through the window procedure when the event loop takes it.

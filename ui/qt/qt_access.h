@@ -1,6 +1,8 @@
 #pragma once
-// The Qt widgets behind numbered windows and gadgets, for tests that drive the program's
-// real windows (offscreen or under a real X server). The program itself never needs them.
+// The Qt widgets behind numbered windows and gadgets. The layer's own Qt code reaches a
+// control by its number through them (screen readers' names and labels), and so do tests
+// that drive the program's real windows (offscreen or under a real X server); the window
+// program cannot include this header.
 
 #include <QWidget>
 #include <cstdint>

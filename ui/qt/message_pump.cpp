@@ -1,4 +1,6 @@
-#include "ui/message_pump.h"
+// The event filter that tells where each message of a form window begins and ends, and
+// the wait for the next messages.
+#include "ui/qt/message_pump.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,9 +11,10 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/form_window.h"
-#include "ui/gadget_controls.h"
-#include "ui/outside.h"
+#include "ui/program_starter.h"
+#include "ui/qt/event_queue.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/gadget_controls.h"
 #include "ui/ui_types.h"
 
 namespace quentara {
@@ -38,20 +41,9 @@ std::vector<QPointer<QObject>> fieldsWithCharacters;
 // the control with the focus (IsInput).
 const QEvent* heldBackKey = nullptr;
 
-// The message that has just been handled is complete: queue it with the event it left
-// pending, and start the next one with nothing pending.
-void FinishMessage(std::uint32_t message) {
-  EventState& state = Events();
-  state.handledMessages.push_back(HandledMessage{message, state.lastEventWindowHandle,
-                                                 state.pendingEvent, state.pendingWindow,
-                                                 state.lastEventGadget});
-  state.pendingEvent = 0;
-  state.pendingWindow = 0;
-}
-
 // A platform message arrives. An input event reaches the window's QWindow first and then,
-// inside that, the widget: only the first starts a new message. The layer's own posted
-// messages each start one.
+// inside that, the widget: only the first starts a new message, and the message before it
+// is complete. The layer's own posted messages each start one.
 void Count(std::uint32_t message, bool startsMessage) {
   if (activeCount == nullptr) return;
   if (activeCount->count++ == 0) {

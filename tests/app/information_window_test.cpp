@@ -1,0 +1,33 @@
+// The information window replaces what an earlier opening made instead of piling it up.
+#include "app/information_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/gadget_colors.h"
+#include "tests/ui/ui_test_support.h"
+#include "text/program_heap.h"
+#include "text/text_area.h"
+#include "ui/fonts_pictures.h"
+#include "ui/gadgets.h"
+#include "ui/qt/handle_registry.h"
+
+namespace quentara {
+namespace {
+
+TEST(InformationWindow, OpeningItAgainLeavesNoBrushBehind) {
+  testing::UseOffscreenScreen();
+  programHeap.Create();
+  InitWindows();
+  InitGadgets();
+  InitFonts();
+  AllocateTextArea();
+  CreateGadgetColorList();
+  ASSERT_NE(OpenInformationWindow(), 0u);
+  const std::size_t brushes = Handles().brushes.Count();
+  OpenInformationWindow();
+  OpenInformationWindow();
+  EXPECT_EQ(Handles().brushes.Count(), brushes);
+}
+
+}  // namespace
+}  // namespace quentara
