@@ -97,13 +97,43 @@ class MessageBox final : public QMessageBox {
   QPointer<FormWindow> owner_;
 };
 
+// The form window a closed box has handed the activation back to. The window system makes
+// it active only a moment later, so a box that follows at once (a second message, the
+// notice that no editor can be started) would find no active window; until the window
+// system has made a window of the program active, the owner counts as the active one.
+QPointer<FormWindow>& HandedBackOwner() {
+  static auto* owner = new QPointer<FormWindow>;
+  return *owner;
+}
+
+void HandBackActivation(FormWindow* owner) {
+  Activate(owner);
+  HandedBackOwner() = owner;
+  // One watcher per application object, deleted with it.
+  static QPointer<QObject> watcher;
+  if (watcher != nullptr) return;
+  watcher = new QObject(qGuiApp);
+  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watcher, [](QWindow* focus) {
+    if (focus != nullptr) HandedBackOwner().clear();
+  });
+}
+
+// The program's active form window, which owns a new box; nullptr when the program is not
+// in the foreground.
+FormWindow* ActiveOwner() {
+  if (QWidget* active = QApplication::activeWindow()) return FormOf(active);
+  FormWindow* handedBack = HandedBackOwner();
+  if (handedBack == nullptr || handedBack->IsClosed() || !handedBack->isVisible()) return nullptr;
+  return handedBack;
+}
+
 }  // namespace
 
 std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
   // The owner is the program's active form window; without one (the program is not in
   // the foreground) the box has no owner and the program's windows stay usable.
-  QPointer<FormWindow> owner = FormOf(QApplication::activeWindow());
+  QPointer<FormWindow> owner = ActiveOwner();
   QPointer<QWidget> ownerFocus = owner != nullptr ? owner->focusWidget() : nullptr;
 
   // The box is a child of its owner and goes with it if the owner is deleted while the
@@ -123,7 +153,7 @@ std::int32_t ShowMessageBox(const char* title, const char* text, std::uint32_t) 
 
   if (owner != nullptr && !owner->IsClosed() && owner->isVisible()) {
     // Without a window manager nobody gives the owner back its activation and focus.
-    Activate(owner);
+    HandBackActivation(owner);
     if (ownerFocus != nullptr && owner->focusWidget() != ownerFocus) ownerFocus->setFocus();
   }
   return answered ? IDOK : 0;

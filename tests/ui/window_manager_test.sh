@@ -1,9 +1,10 @@
 #!/bin/bash
-# Runs desktop_probe and the calculator under a real window manager (openbox by default)
-# in Xvfb and checks what only a window manager shows: each form's outer window, frame
-# included, centred on the screen; message boxes with the title exactly as given (an empty
-# one stays empty), centred over their form, and keeping the keyboard after a click on the
-# form, so that Enter still closes them.
+# Runs desktop_probe and the calculator under a real window manager (openbox by default,
+# or xfwm4) in Xvfb, in a D-Bus session of their own (xfwm4 needs one), and checks what only
+# a window manager shows: each form's outer window, frame included, centred on the screen;
+# message boxes with the title exactly as given (an empty one stays empty), centred over
+# their form, owned by it, and keeping the keyboard after a click on the form, so that Enter
+# still closes them, also the second of two boxes in a row.
 #
 # Usage: window_manager_test.sh <desktop_probe> <quentara> <x_close_request> [window manager]
 set -u
@@ -14,11 +15,11 @@ if [ "${1:-}" != "--inside" ]; then
     exit 2
   fi
   manager=${4:-openbox}
-  for tool in xvfb-run xdotool xprop xwininfo "$manager"; do
+  for tool in xvfb-run dbus-run-session xdotool xprop xwininfo "$manager"; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
   done
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$1" "$2" "$3" "$manager"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session "$0" --inside "$1" "$2" "$3" "$manager"
 fi
 
 probe=$2
@@ -79,7 +80,9 @@ expect_centred_over() {
 
 title_of() { xprop -id "$1" _NET_WM_NAME | sed 's/^[^=]*= //; s/ *$//'; }
 
-"$manager" >"$work/manager.log" 2>&1 &
+options=()
+[ "$manager" = xfwm4 ] && options=(--sm-client-disable)
+"$manager" "${options[@]}" >"$work/manager.log" 2>&1 &
 pids+=($!)
 wait_until sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
   fail "the window manager did not start"
@@ -126,10 +129,15 @@ wait_until sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did
 xdotool mousemove --window "$form" 290 92 click 1
 wait_until printed '^closed$' || fail "the probe did not end on Quit"
 
-# The calculator's main form, in a folder of its own (it writes its report there).
+# The calculator, in a folder of its own (it writes its report there), where no editor can be
+# found: Print then shows two boxes in a row, "Please Note" and the one saying that no editor
+# can be started. Each belongs to the main form: centred over it, transient for it (so no
+# taskbar entry of its own), and still above it after a click on the form.
 cp "$quentara" "$work/quentara"
-(cd "$work" && exec ./quentara >"$work/quentara.log" 2>&1) &
+mkdir "$work/no-editors"
+(cd "$work" && PATH=$work/no-editors exec ./quentara >"$work/quentara.log" 2>&1) &
 pids+=($!)
+quentara_pid=$!
 main=
 find_main() {
   main=$(xdotool search --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
@@ -137,6 +145,63 @@ find_main() {
 }
 wait_until find_main || fail "the main form did not appear"
 expect_centred_on_screen "main form" "$main"
+
+find_quentara_box() {
+  local want=
+  [ -n "$1" ] && want="\"$1\""
+  box=$(xdotool search --onlyvisible --pid "$quentara_pid" 2>/dev/null | grep -v "^$main\$" |
+    head -n 1)
+  [ -n "$box" ] && has_frame "$box" && [ "$(title_of "$box")" = "$want" ]
+}
+hex() { printf '0x%x' "$1"; }
+transient_for() { xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p'; }
+# The window manager's stacking order, bottom to top: the first window is below the second.
+stacked_below() {
+  xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g' |
+    grep -qw "$(hex "$1").*$(hex "$2")"
+}
+expect_owned_box() {
+  local name=$1
+  wait_until find_quentara_box "$name" || fail "no box titled \"$name\" appeared"
+  expect_centred_over "box \"$name\"" "$box" "$main"
+  [ "$(transient_for "$box")" = "$(hex "$main")" ] ||
+    fail "box \"$name\" is transient for $(transient_for "$box"), not the main form $(hex "$main")"
+  wait_until focused "$box" || fail "box \"$name\" did not get the keyboard"
+}
+
+wait_until focused "$main" || fail "the main form did not get the keyboard"
+# The fourth Tab from the date field enters the payment field and computes the default loan.
+xdotool key --delay 100 Tab Tab Tab Tab
+wait_until test -s "$work/Loan.txt" || fail "the default loan was not computed"
+xdotool mousemove --window "$main" 345 297 click 1  # Print Amortization Schedule
+expect_owned_box "Please Note"
+xdotool key Return
+expect_owned_box "notepad.exe"
+xdotool mousemove --window "$main" 80 200 click 1  # the picture
+wait_until focused "$box" || fail "the no-editor box did not keep the keyboard after a click on the form"
+stacked_below "$main" "$box" || fail "the no-editor box went below the main form after a click on it"
+echo "no-editor box: owned by the main form, above it after a click on it"
+xdotool key Return
+wait_until sh -c "! xprop -id $box WM_STATE | grep -q Normal" || fail "Enter did not close the box"
 "$closer" "$main" || fail "could not ask the main form to close"
+wait_until sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
+
+# A first date on the 31st of April: two messages in a row, both over the form, and the end.
+(cd "$work" && exec ./quentara >>"$work/quentara.log" 2>&1) &
+pids+=($!)
+quentara_pid=$!
+wait_until find_main || fail "the main form did not appear again"
+wait_until focused "$main" || fail "the main form did not get the keyboard again"
+xdotool key ctrl+a
+xdotool type 04/31/2004
+xdotool key --delay 100 Tab Tab Tab Tab
+expect_owned_box ""
+first=$box
+xdotool key Return
+wait_until sh -c "! xdotool search --onlyvisible --pid $quentara_pid | grep -qx $first" ||
+  fail "Enter did not close the first message"
+expect_owned_box ""
+echo "two messages in a row: both centred over the main form"
+xdotool key Return
 wait_until sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
 echo "PASS ($manager)"
