@@ -168,6 +168,7 @@ void InitWindows(int argc, char** argv) {
     arguments.push_back(nullptr);
     storedArgc = static_cast<int>(arguments.size()) - 1;
     new QApplication(storedArgc, arguments.data());
+    SetDesktopIdentity();
   }
   InstallMessagePump();
   InstallAccessibility();

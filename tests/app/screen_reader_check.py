@@ -1,6 +1,6 @@
 """What a screen reader finds of the running calculator, through AT-SPI (pyatspi).
 
-Waits for the application "quentara", checks the main form's frame, labels, fields and their
+Waits for the application "Quentara", checks the main form's frame, labels, fields and their
 relations, tabs through the form and computes a payment, clicks "Information" where AT-SPI
 says the button is, checks the information window's heading and notice, and clicks "Quit".
 Prints PASS or the first difference and exits 1. Runs with Debian's /usr/bin/python3, for
@@ -103,7 +103,7 @@ def children(node):
 def application():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in children(desktop):
-        if app is not None and app.name == "quentara":
+        if app is not None and app.name == "Quentara":
             return app
     return None
 
@@ -173,7 +173,7 @@ def tab_through():
 def main():
     pyatspi.Registry.registerEventListener(on_focus, "focus:")
     open(sys.argv[1], "w").close()  # the program may start
-    app = wait_for("the application quentara", application)
+    app = wait_for("the application Quentara", application)
     main_form = wait_for("the frame 'Quentara'", lambda: frame(app, "Quentara"))
     wait_for("the main form's controls", lambda: main_form.childCount == len(MAIN_FORM) or None)
     expect_children(main_form, MAIN_FORM)

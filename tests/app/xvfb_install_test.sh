@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs the built program into a fresh prefix (a folder whose path holds a space and a
 # dollar sign, as a person's home may), checks what was installed, starts the program
-# through its menu entry the way a desktop does (gio launch) in a real X server, computes
-# the default loan and expects Loan.txt in the install folder; then uninstalls with
+# through its menu entry the way a desktop does (gio launch) in a real X server, expects the
+# installed icon on its window, computes the default loan and expects Loan.txt in the
+# install folder; then uninstalls with
 # scripts/install --uninstall and expects nothing but that report to be left.
 #
 #   xvfb_install_test.sh <build folder> <source folder>
@@ -70,6 +71,8 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/d
 pid=$(xdotool getwindowpid "$window")
 [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$folder/quentara")" ] ||
   fail "the window belongs to $(readlink -f "/proc/$pid/exe"), not the installed program"
+# The installed icon (no window manager here gives a window one of its own).
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the main window has no icon"
 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
 wait_for 30 focused "$window" || fail "the main window did not get the keyboard focus"
 # The fourth Tab from the date field enters the payment field: the default loan is

@@ -15,7 +15,7 @@ if [ "${1:-}" != "--inside" ]; then
     exit 2
   fi
   manager=${4:-openbox}
-  for tool in xvfb-run dbus-run-session xdotool xprop xwininfo "$manager"; do
+  for tool in xvfb-run dbus-run-session xdotool xprop xwininfo convert "$manager"; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
   done
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
@@ -132,9 +132,16 @@ wait_until printed '^closed$' || fail "the probe did not end on Quit"
 # The calculator, in a folder of its own (it writes its report there), where no editor can be
 # found: Print then shows two boxes in a row, "Please Note" and the one saying that no editor
 # can be started. Each belongs to the main form: centred over it, transient for it (so no
-# taskbar entry of its own), and still above it after a click on the form.
+# taskbar entry of its own), and still above it after a click on the form. Every window shows
+# the program's icon, and the class of its windows is the one the menu entry names.
+# The icon theme holds an installed icon of one colour, 0xff123456 as a pixel of
+# _NET_WM_ICON, which every window shows (a window manager may give a window without an
+# icon one of its own).
+resources=$(dirname "$0")/../../resources
 cp "$quentara" "$work/quentara"
-mkdir "$work/no-editors"
+mkdir -p "$work/no-editors" "$work/share/icons/hicolor/48x48/apps"
+convert -size 48x48 'xc:rgb(18,52,86)' "$work/share/icons/hicolor/48x48/apps/org.quentara.Quentara.png"
+export XDG_DATA_DIRS=$work/share:/usr/share
 (cd "$work" && PATH=$work/no-editors exec ./quentara >"$work/quentara.log" 2>&1) &
 pids+=($!)
 quentara_pid=$!
@@ -145,6 +152,13 @@ find_main() {
 }
 wait_until find_main || fail "the main form did not appear"
 expect_centred_on_screen "main form" "$main"
+has_icon() { [ "$(xprop -notype -id "$1" -f _NET_WM_ICON 32c '=$0,$2\n' _NET_WM_ICON)" = "_NET_WM_ICON=48,4279383126" ]; }
+has_icon "$main" || fail "the main form shows no icon"
+# The class the taskbar groups the windows by, which the menu entry names.
+class=$(sed -n 's/^StartupWMClass=//p' "$resources/org.quentara.Quentara.desktop.in")
+xprop -id "$main" WM_CLASS | grep -q ", \"$class\"\$" ||
+  fail "the main form's $(xprop -id "$main" WM_CLASS) does not end in the menu entry's class $class"
+echo "main form: the icon, and the menu entry's class $class"
 
 find_quentara_box() {
   local want=
@@ -167,6 +181,7 @@ expect_owned_box() {
   [ "$(transient_for "$box")" = "$(hex "$main")" ] ||
     fail "box \"$name\" is transient for $(transient_for "$box"), not the main form $(hex "$main")"
   wait_until focused "$box" || fail "box \"$name\" did not get the keyboard"
+  has_icon "$box" || fail "box \"$name\" shows no icon"
 }
 
 wait_until focused "$main" || fail "the main form did not get the keyboard"

@@ -1,12 +1,17 @@
-// The choice of the window system, and what is asked of an X11 window system directly:
-// exact titles and the frame a window manager will give a window.
+// The choice of the window system, the program's identity on the desktop, and what is
+// asked of an X11 window system directly: exact titles and the frame a window manager will
+// give a window.
 #include "ui/qt/window_system.h"
 
 #ifdef QUENTARA_WITH_XCB
 #include <xcb/xcb.h>
 #endif
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QWindow>
 #include <chrono>
 #include <cstdlib>
@@ -71,6 +76,11 @@ bool WindowManagerSupports(xcb_connection_t* connection, xcb_atom_t feature) {
 
 #endif
 
+// The menu entry's name (without ".desktop"), which is also the name of the icon it shows,
+// and the window class it expects (StartupWMClass).
+constexpr char desktopEntryName[] = "org.quentara.Quentara";
+constexpr char windowClass[] = "Quentara";
+
 bool IsSet(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
@@ -93,6 +103,24 @@ char* PreferredPlatform(int argc, char** argv) {
     if (argument == "-platform") return nullptr;
   }
   return IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY") ? xcbFirst : nullptr;
+}
+
+void SetDesktopIdentity() {
+  // Qt names the X11 class of every window after the application.
+  QCoreApplication::setApplicationName(QLatin1String(windowClass));
+  QGuiApplication::setDesktopFileName(QLatin1String(desktopEntryName));
+  // The installation puts the program into <prefix>/share/quentara and the icon into the
+  // hicolor theme under <prefix>/share/icons, which the desktop need not search (a prefix
+  // other than ~/.local).
+  const QString installedIcons =
+      QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../icons"));
+  QStringList searchPaths = QIcon::themeSearchPaths();
+  if (QFileInfo(installedIcons).isDir() && !searchPaths.contains(installedIcons)) {
+    searchPaths.append(installedIcons);
+    QIcon::setThemeSearchPaths(searchPaths);
+  }
+  const QIcon icon = QIcon::fromTheme(QLatin1String(desktopEntryName));
+  if (!icon.isNull() && !icon.availableSizes().isEmpty()) QApplication::setWindowIcon(icon);
 }
 
 bool OnWaylandThroughX11() {

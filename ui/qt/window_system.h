@@ -17,6 +17,14 @@ namespace quentara {
 /// A platform the person chose (QT_QPA_PLATFORM, or -platform among the arguments) wins.
 char* PreferredPlatform(int argc, char** argv);
 
+/// Gives the program the identity the desktop knows it by, before its first window: the
+/// X11 class "Quentara" (the menu entry's StartupWMClass) and the Wayland app id
+/// "org.quentara.Quentara" (the menu entry's name), and as every window's icon the one the
+/// menu entry names, looked up in the icon theme and in the installation the program
+/// belongs to (<prefix>/share/icons beside <prefix>/share/quentara). Without an installed
+/// icon the window system's default icon stays.
+void SetDesktopIdentity();
+
 /// Whether the program runs as an X11 client on a Wayland desktop (through XWayland).
 bool OnWaylandThroughX11();
 
