@@ -12,6 +12,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -200,10 +201,31 @@ class CloseRequestsOnHold final : public QObject {
   std::vector<QPointer<FormWindow>> held_;
 };
 
+// The busy cursor over every window of the program, for as long as it lives. X11 window
+// managers know no mark for a program that is busy (the desktop's window manager hints have
+// none), so the cursor is the sign that input is kept for later.
+class BusyCursor final {
+ public:
+  BusyCursor() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    shown_ = true;
+  }
+  ~BusyCursor() {
+    if (shown_) QGuiApplication::restoreOverrideCursor();
+  }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  bool shown_ = false;
+};
+
 // Waits until the started program has ended while the program's windows stay alive: they
 // are repainted, and the window manager's liveness check is answered, so that it does not
 // offer to end a program that merely waits. Nothing else is handled meanwhile: clicks, keys
-// and close requests stay queued and reach the windows, in their order, after the wait.
+// and close requests stay queued and reach the windows, in their order, after the wait. The
+// busy cursor shows over the windows meanwhile.
 void WaitKeepingWindowsAlive(pid_t child) {
   if (QCoreApplication::instance() == nullptr) {
     WaitUntilEnded(child);
@@ -225,6 +247,7 @@ void WaitKeepingWindowsAlive(pid_t child) {
   }
   {
     CloseRequestsOnHold closeRequests;
+    BusyCursor busy;
     ended = HasEnded(child);
     while (!ended) {
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |

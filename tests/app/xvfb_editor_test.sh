@@ -13,15 +13,18 @@
 #              click into the payment field and a close request, all made while the editor
 #              runs, are handled after it has ended and in that order: the report is
 #              written anew for the new amount, then the program ends
+#   busy       with a stand-in editor: the busy cursor shows over the main form while the
+#              editor runs, and the arrow again once it has ended
 #
-#   xvfb_editor_test.sh <case> <quentara> <x_wm_ping> <x_close_request>
+#   xvfb_editor_test.sh <case> <quentara> <x_wm_ping> <x_close_request> <x_cursor_name>
 #
 # KEEP=1 keeps the work folder (screenshots, reports, logs) for a look after a failure.
 set -u
 
 if [ "${1:-}" != "--inside" ]; then
-  if [ $# -ne 4 ]; then
-    echo "usage: $0 mousepad|alive|in-order <quentara> <x_wm_ping> <x_close_request>" >&2
+  if [ $# -ne 5 ]; then
+    echo "usage: $0 mousepad|alive|in-order|busy <quentara> <x_wm_ping> <x_close_request>" \
+      "<x_cursor_name>" >&2
     exit 2
   fi
   for tool in xvfb-run xdotool xwininfo openbox xprop import compare; do
@@ -33,7 +36,7 @@ if [ "${1:-}" != "--inside" ]; then
   cp "$2" "$work/quentara" || { echo "FAIL: cannot copy $2"; exit 1; }
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$0" --inside "$1" "$work" "$(realpath "$3")" "$(realpath "$4")"
+    bash "$0" --inside "$1" "$work" "$(realpath "$3")" "$(realpath "$4")" "$(realpath "$5")"
   exit $?
 fi
 
@@ -41,6 +44,7 @@ case=$2
 work=$3
 ping=$4
 closer=$5
+cursor_name=$6
 log=$work/quentara.log
 . "$(dirname "$0")/x_test_support.sh"
 
@@ -107,7 +111,9 @@ else
   export PATH="$work/bin:$PATH"
 fi
 
-./quentara >"$log" 2>&1 &
+# The theme's busy cursor is animated, and the frames of an animated cursor have no name:
+# without animation the cursor shown is the one of that name.
+XCURSOR_ANIM=false ./quentara >"$log" 2>&1 &
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
 [ -n "$window" ] || fail "the main window did not appear within 30 seconds"
@@ -177,6 +183,16 @@ case $case in
     cmp -s "$work/Loan.txt" "$work/first-report.txt" ||
       fail "the report was written anew while the editor was still running"
     touch "$work/release"
+    ;;
+  busy)
+    wait_for 30 file_has "$work/editor.log" started || fail "the stand-in editor did not start"
+    xdotool mousemove --window "$window" 80 200 || fail "cannot move the pointer"  # the picture
+    busy() { [[ $("$cursor_name") =~ ^(watch|wait)$ ]]; }
+    wait_for 30 busy || fail "the cursor over the form is \"$("$cursor_name")\" while the editor runs"
+    touch "$work/release"
+    arrow() { [ "$("$cursor_name")" = left_ptr ]; }
+    wait_for 30 arrow || fail "the cursor over the form is \"$("$cursor_name")\" after the editor"
+    "$closer" "$window" || fail "cannot send the close request"
     ;;
   *)
     fail "unknown case $case"
