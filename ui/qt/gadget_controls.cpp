@@ -19,6 +19,7 @@
 #include <QTextDocumentFragment>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "ui/drawing.h"
@@ -422,6 +423,12 @@ void PictureGadget::paintEvent(QPaintEvent*) {
   const QRect area = contentsRect();
   if (colors.fill.has_value()) painter.fillRect(area, ToQColor(*colors.fill));
   if (!picture_.isNull()) {
+    // On a screen scaled by a fraction (1.5) the picture's pixels fall across the screen's,
+    // and taking the nearest one makes the picture jagged: it is scaled smoothly there. At
+    // a whole scale (2) every pixel becomes a crisp square of screen pixels.
+    const qreal scale = painter.deviceTransform().m11();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          std::abs(scale - std::round(scale)) > 0.01);
     painter.setClipRect(area);
     painter.drawPixmap(area.topLeft(), picture_);
     painter.setClipping(false);
