@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -55,11 +59,14 @@ class MessageBox final : public QMessageBox {
     });
   }
 
-  /// Puts the box over its owner before it is shown: some window managers for X11 clients
-  /// on Wayland take a window's place only from where it was when it was created.
+  /// Gives the box the size it will have on the screen and puts it over its owner, before
+  /// it is shown: a window manager for X11 clients on Wayland (weston's) takes a window's
+  /// place and size from when its native window was created, which is before the box is
+  /// shown, and does not follow a later move.
   void PlaceOverOwner() {
     if (owner_ == nullptr) return;
-    adjustSize();
+    ensurePolished();
+    resize(ShownSize());
     CentreOverOwner();
   }
 
@@ -74,6 +81,35 @@ class MessageBox final : public QMessageBox {
   }
 
  private:
+  // The size the box settles on when it is shown (QMessageBox sizes itself only then), by
+  // the same rule: the text on one line while that fits half the screen and 500 pixels,
+  // else wrapped to that width; never narrower than the title needs nor wider than the
+  // screen allows.
+  QSize ShownSize() {
+    auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QLayout* grid = layout();
+    if (label == nullptr || grid == nullptr || screen() == nullptr) return sizeHint();
+    const int screenWidth = screen()->availableGeometry().width();
+    const int hardLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int softLimit = std::min(screenWidth / 2, 500);
+    auto minimumWidth = [grid] {
+      grid->activate();
+      return grid->totalMinimumSize().width();
+    };
+    label->setWordWrap(false);
+    int width = minimumWidth();
+    if (width > softLimit) {
+      label->setWordWrap(true);
+      width = std::min(std::max(softLimit, minimumWidth()), hardLimit);
+    }
+    const QFontMetrics titleFont(QApplication::font("QMdiSubWindowTitleBar"));
+    width = std::max(width, std::min(titleFont.horizontalAdvance(windowTitle()) + 50, hardLimit));
+    grid->activate();
+    const int height = grid->hasHeightForWidth() ? grid->totalHeightForWidth(width)
+                                                 : grid->totalMinimumSize().height();
+    return QSize(width, height);
+  }
+
   // The box's outer window, frame included, centred over the owner's outer window; the
   // box gets the owner's kind of frame.
   void CentreOverOwner() {

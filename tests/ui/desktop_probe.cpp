@@ -8,8 +8,8 @@
 // once its form (pale lavender, not centred) is active it opens window 1, "Information"
 // (light sky blue, 200 x 100), centred on the form, and prints "information up". A close
 // request of window 1 closes it; once the form is active again the probe prints "box up" and
-// shows the "Please Note" box (magenta inside) over the form. A close request of the form
-// ends it.
+// shows the calculator's "Please Note" box (magenta inside; its text wraps when it is shown)
+// over the form. A close request of the form ends it.
 
 #include <QApplication>
 #include <cstdio>
@@ -71,7 +71,8 @@ void RunOnItsOwn() {
   while (QApplication::activeWindow() != FormWindowWidget(0)) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
   }
-  ShowBox("Please Note", "A box with a title.");
+  ShowBox("Please Note",
+          "For proper alignment use a small non-proportional font (e.g. Courier 8) with NotePad");
   while (WaitForEvent() != CloseRequestEvent || LastEventWindow() != 0) {
   }
 }

@@ -1,21 +1,31 @@
 #!/bin/bash
-# Runs desktop_probe on a Wayland desktop that offers XWayland (weston, headless, with
-# --xwayland) and checks that it looks and behaves as under X11: it runs as an X11 client,
-# its fixed-size windows ask for no maximise button, window 1 opens centred over the form,
-# and its message box is titled, framed and centred over the form (the windows are found on
-# weston's screenshots by their colours).
-# Headless weston has no input devices, so the probe runs --on-its-own and gets only close
-# requests.
+# Runs desktop_probe on a Wayland desktop that offers XWayland (weston with --xwayland) and
+# checks that it looks and behaves as under X11: it runs as an X11 client, its fixed-size
+# windows ask for no maximise button, window 1 opens centred over the form, and its message
+# box is titled, framed and centred over the form (the windows are found on weston's
+# screenshots by their colours). Weston runs with one of two backends: headless, or x11,
+# where weston's output is a window in an X server of its own (Xvfb).
+# The probe runs --on-its-own and gets only close requests (headless weston has no input
+# devices).
 #
-# Usage: weston_test.sh <desktop_probe> <x_close_request>
+# Usage: weston_test.sh headless|x11 <desktop_probe> <x_close_request>
 set -u
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 <desktop_probe> <x_close_request>" >&2
-  exit 2
+if [ "${1:-}" = --inside ]; then
+  shift
+else
+  if [ $# -ne 3 ] || [[ ! $1 =~ ^(headless|x11)$ ]]; then
+    echo "usage: $0 headless|x11 <desktop_probe> <x_close_request>" >&2
+    exit 2
+  fi
+  if [ "$1" = x11 ]; then
+    command -v xvfb-run >/dev/null || { echo "FAIL: xvfb-run is not installed"; exit 1; }
+    exec xvfb-run -a -s "-screen 0 1400x1100x24" "$0" --inside "$@"
+  fi
 fi
-probe=$1
-closer=$2
+backend=$1
+probe=$2
+closer=$3
 for tool in weston Xwayland weston-screenshooter xprop xwininfo xdotool convert; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
@@ -27,7 +37,7 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 fail() {
-  echo "FAIL (weston): $*"
+  echo "FAIL (weston, $backend): $*"
   echo "--- probe output:"
   cat "$out" 2>/dev/null
   echo "--- weston log (end):"
@@ -38,7 +48,7 @@ fail() {
 printed() { grep -q -- "$1" "$out"; }
 
 # --debug lets weston-screenshooter take screenshots.
-weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 --xwayland \
+weston --backend="$backend-backend.so" --use-pixman --width=1280 --height=1024 --xwayland \
   --socket=quentara-test --idle-time=0 --debug --log="$work/weston.log" 2>"$work/weston.err" &
 pids+=($!)
 x_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
@@ -151,4 +161,4 @@ echo "the box is centred over the form"
 wait_until printed '^answer 1$' || fail "the box did not close"
 "$closer" "$form" || fail "could not ask the form to close"
 wait_until printed '^closed$' || fail "the probe did not end"
-echo "PASS (weston)"
+echo "PASS (weston, $backend)"
