@@ -54,14 +54,16 @@ void WriteScheduleReport() {
   ReadGadgetInto(length, lengthField);
   ScheduleState state = LoanFromFieldTexts(amount.View(), rate.View(), length.View());
 
-  char* payment = FormatFixed(state.monthlyPayment, 2);
+  // A refused loan leaves the payment field empty: no figure stands for it.
+  const char* refusal = LoanRefusalMessage(state);
+  char* payment = refusal != nullptr ? AppendText("") : FormatFixed(state.monthlyPayment, 2);
   WriteGadgetText(paymentField, payment);
   SetTextAreaEnd(payment);
   // Leaving the payment field makes the amount field's focus event the pending one, which
   // the event loop ignores, so the computation does not run again by itself.
   FocusGadget(amountField);
 
-  if (const char* refusal = LoanRefusalMessage(state)) {
+  if (refusal != nullptr) {
     ShowMessageBox(errorTitle, refusal, 0);
     // Nothing was written, so the print button goes back to what it was: it opens only a
     // report that this run of the program wrote.

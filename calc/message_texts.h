@@ -20,10 +20,15 @@ inline constexpr const char* thirtyDaysInJuneMessage = "There are only 30 days i
 inline constexpr const char* thirtyDaysInSeptemberMessage = "There are only 30 days in September.";
 inline constexpr const char* thirtyDaysInNovemberMessage = "There are only 30 days in November.";
 
-/// A loan of more than 601 monthly payments, refused before Loan.txt is touched.
+/// The loans that are refused before Loan.txt is touched, first one of more than 601
+/// monthly payments.
 inline constexpr const char* loanTooLongMessage =
     "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
     "scheduled.";
+
+/// A length that comes to fewer than one monthly payment.
+inline constexpr const char* loanTooShortMessage =
+    "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
 
 /// Loan.txt could not be created; the window program ends after it.
 inline constexpr const char* reportNotCreatedMessage =

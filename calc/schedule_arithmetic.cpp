@@ -38,6 +38,8 @@ const char* LoanRefusalMessage(const ScheduleState& loan) {
   // length of a million years would fill the disk. The month count cannot tell, since it
   // wraps for lengths beyond the 32-bit range.
   if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
+  // No month, or a length read as 0: the payment would divide by zero months.
+  if (MonthCountOf(loan.loanYears) < 1) return loanTooShortMessage;
   return nullptr;
 }
 
@@ -52,7 +54,7 @@ void ComputePayment(ScheduleState& s) {
   } else {
     // A = amount, g = growth factor, r = monthly rate: A * g / ((g - 1) / r). A zero month
     // count divides by zero (infinity), which flows on into the rows, where the final-row
-    // rule handles it.
+    // rule handles it; the calculator refuses such a loan before it writes any row.
     const double g = s.growthFactor;
     s.monthlyPayment = Store((static_cast<double>(s.loanAmount) * g) / ((g - 1.0) / s.monthlyRate));
   }

@@ -47,7 +47,8 @@ inline constexpr std::int32_t maxScheduledMonths = 601;
 bool LoanIsTooLong(float loanYears);
 
 /// Why a loan is not scheduled, in the words of the message that refuses it, or nullptr
-/// when it is: a loan of more than 601 monthly payments.
+/// when it is. Only the first that applies is given, in this order: more than 601 monthly
+/// payments; fewer than one.
 const char* LoanRefusalMessage(const ScheduleState& loan);
 
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,

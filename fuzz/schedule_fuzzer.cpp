@@ -79,7 +79,6 @@ Outcome Compute(const Fields& fields) {
       LoanFromFieldTexts(fields.amount.c_str(), fields.rate.c_str(), fields.length.c_str());
   SetTextAreaEnd(FormatFixed(state.monthlyPayment, 2));  // the payment field's text
   outcome.refused = LoanRefusalMessage(state) != nullptr;
-  if (outcome.refused != LoanIsTooLong(state.loanYears)) std::abort();
   ScheduleFile file;
   if (outcome.refused) {
     // Nothing is written.

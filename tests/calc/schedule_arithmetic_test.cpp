@@ -191,6 +191,38 @@ TEST(LoanIsTooLong, AboveSixHundredOneMonthsHoweverLarge) {
   for (const auto& row : rows) EXPECT_EQ(LoanIsTooLong(row.years), row.tooLong) << row.years;
 }
 
+const char* const scheduled = "scheduled";
+const char* const tooLong =
+    "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+    "scheduled.";
+const char* const tooShort =
+    "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
+
+struct RefusalRow {
+  const char* name;
+  float amount, rate, years;
+  const char* message;  // `scheduled` when the loan is not refused
+};
+
+class LoanRefusals : public ::testing::TestWithParam<RefusalRow> {};
+
+TEST_P(LoanRefusals, GiveTheFirstRefusalThatApplies) {
+  const RefusalRow& row = GetParam();
+  const char* message = LoanRefusalMessage(Loan(row.amount, row.rate, row.years));
+  EXPECT_STREQ(message != nullptr ? message : scheduled, row.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loans, LoanRefusals,
+    ::testing::Values(RefusalRow{"FiftyYearsAndOneMonth", 5000, 4, 601.0f / 12.0f, scheduled},
+                      RefusalRow{"SixtyYears", 5000, 4, 60, tooLong},
+                      RefusalRow{"OneMonth", 5000, 4, 0.05f, scheduled},
+                      RefusalRow{"NoLength", 5000, 4, 0, tooShort},
+                      RefusalRow{"LessThanHalfAMonth", 5000, 4, 0.04f, tooShort},
+                      RefusalRow{"NegativeLength", 5000, 4, -1, tooShort},
+                      RefusalRow{"NegativeBeyondTheMonthCount", 5000, 4, -1e9f, tooShort}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
   ScheduleState state;
   state.rowIndex = std::numeric_limits<std::int32_t>::max();

@@ -222,13 +222,6 @@ TEST_F(ReportFile, ThirteenRowsMakeTwoYearBlocks) {
   EXPECT_EQ(report.size(), second + 8 + 100);
 }
 
-TEST_F(ReportFile, NoRowsLeaveAnEmptyFile) {
-  std::ofstream(folder_ / "Loan.txt") << "an earlier report";
-  Compute(5000.0f, 4.0f, -1.0f, "01/31/2004");
-  EXPECT_TRUE(fs::exists(folder_ / "Loan.txt"));
-  EXPECT_EQ(Report(), "");
-}
-
 TEST_F(ReportFile, TooLongLoanIsRefusedAndTheEarlierReportKept) {
   std::ofstream(folder_ / "Loan.txt") << "an earlier report";
   Compute(5000.0f, 4.0f, 60.0f, "01/31/2004");

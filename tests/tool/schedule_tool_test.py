@@ -145,6 +145,9 @@ class Messages(unittest.TestCase):
         (["--amount", "5000", "--rate", "4", "--years", "1e39"], 1,
          "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
          "scheduled.\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "-1"], 1,
+         "The loan is too short: enter a length of at least 0.05 years (one monthly "
+         "payment).\n"),
         (["--amount", "3.3e38", "--rate", "100", "--years", "0.08333"], 1,
          "the monthly payment is not a finite number (inf)\n"),
         (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66"], 1,
