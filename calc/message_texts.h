@@ -30,6 +30,10 @@ inline constexpr const char* loanTooLongMessage =
 inline constexpr const char* loanTooShortMessage =
     "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
 
+/// A rate other than 0 that is smaller than 0.01 % either way.
+inline constexpr const char* rateTooSmallMessage =
+    "The interest rate is too small: enter 0 for a loan without interest, or at least 0.01 %.";
+
 /// Loan.txt could not be created; the window program ends after it.
 inline constexpr const char* reportNotCreatedMessage =
     "Unable to create a file, be sure LOAN.TXT is not in use";

@@ -40,6 +40,9 @@ const char* LoanRefusalMessage(const ScheduleState& loan) {
   if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
   // No month, or a length read as 0: the payment would divide by zero months.
   if (MonthCountOf(loan.loanYears) < 1) return loanTooShortMessage;
+  if (loan.annualRate != 0.0f && std::fabs(loan.annualRate) < smallestRate) {
+    return rateTooSmallMessage;
+  }
   return nullptr;
 }
 

@@ -46,9 +46,14 @@ inline constexpr std::int32_t maxScheduledMonths = 601;
 /// true (602 months).
 bool LoanIsTooLong(float loanYears);
 
+/// The smallest size of a rate other than 0, in percent per year. Next to 1, single
+/// precision keeps too few digits of a smaller monthly rate: the payment would come out up
+/// to 30 % wrong.
+inline constexpr float smallestRate = 0.01f;
 /// Why a loan is not scheduled, in the words of the message that refuses it, or nullptr
 /// when it is. Only the first that applies is given, in this order: more than 601 monthly
-/// payments; fewer than one.
+/// payments; fewer than one; a rate other than 0 that is smaller than 0.01 either way
+/// (-0.01 and 0.01 as typed are scheduled).
 const char* LoanRefusalMessage(const ScheduleState& loan);
 
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,

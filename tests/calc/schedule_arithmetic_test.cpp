@@ -197,6 +197,8 @@ const char* const tooLong =
     "scheduled.";
 const char* const tooShort =
     "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
+const char* const rateTooSmall =
+    "The interest rate is too small: enter 0 for a loan without interest, or at least 0.01 %.";
 
 struct RefusalRow {
   const char* name;
@@ -220,7 +222,14 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"NoLength", 5000, 4, 0, tooShort},
                       RefusalRow{"LessThanHalfAMonth", 5000, 4, 0.04f, tooShort},
                       RefusalRow{"NegativeLength", 5000, 4, -1, tooShort},
-                      RefusalRow{"NegativeBeyondTheMonthCount", 5000, 4, -1e9f, tooShort}),
+                      RefusalRow{"NegativeBeyondTheMonthCount", 5000, 4, -1e9f, tooShort},
+                      RefusalRow{"NoInterest", 5000, 0, 1, scheduled},
+                      RefusalRow{"HundredthOfAPercent", 5000, 0.01f, 1, scheduled},
+                      RefusalRow{"NegativeHundredthOfAPercent", 5000, -0.01f, 1, scheduled},
+                      RefusalRow{"TinyRate", 5000, 0.009f, 1, rateTooSmall},
+                      RefusalRow{"TinyNegativeRate", 5000, -0.009f, 1, rateTooSmall},
+                      RefusalRow{"SmallestFloatRate", 5000, 1e-45f, 1, rateTooSmall},
+                      RefusalRow{"TooShortComesFirst", 5000, 0.001f, 0, tooShort}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
