@@ -30,6 +30,9 @@ inline constexpr const char* loanTooLongMessage =
 inline constexpr const char* loanTooShortMessage =
     "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
 
+/// An amount of 0.01 or less, which leaves nothing to schedule.
+inline constexpr const char* amountTooSmallMessage =
+    "The loan amount is too small: enter more than 0.01.";
 /// A rate other than 0 that is smaller than 0.01 % either way.
 inline constexpr const char* rateTooSmallMessage =
     "The interest rate is too small: enter 0 for a loan without interest, or at least 0.01 %.";

@@ -40,6 +40,8 @@ const char* LoanRefusalMessage(const ScheduleState& loan) {
   if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
   // No month, or a length read as 0: the payment would divide by zero months.
   if (MonthCountOf(loan.loanYears) < 1) return loanTooShortMessage;
+  // Not above the end-of-loan threshold: the schedule would have no row at all.
+  if (!(loan.loanAmount > endOfLoanThreshold)) return amountTooSmallMessage;
   if (loan.annualRate != 0.0f && std::fabs(loan.annualRate) < smallestRate) {
     return rateTooSmallMessage;
   }

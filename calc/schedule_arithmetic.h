@@ -52,7 +52,8 @@ bool LoanIsTooLong(float loanYears);
 inline constexpr float smallestRate = 0.01f;
 /// Why a loan is not scheduled, in the words of the message that refuses it, or nullptr
 /// when it is. Only the first that applies is given, in this order: more than 601 monthly
-/// payments; fewer than one; a rate other than 0 that is smaller than 0.01 either way
+/// payments; fewer than one; an amount of 0.01 or less; a rate other than 0 that is smaller than
+/// 0.01 either way
 /// (-0.01 and 0.01 as typed are scheduled).
 const char* LoanRefusalMessage(const ScheduleState& loan);
 

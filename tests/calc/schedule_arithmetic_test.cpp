@@ -197,6 +197,7 @@ const char* const tooLong =
     "scheduled.";
 const char* const tooShort =
     "The loan is too short: enter a length of at least 0.05 years (one monthly payment).";
+const char* const amountTooSmall = "The loan amount is too small: enter more than 0.01.";
 const char* const rateTooSmall =
     "The interest rate is too small: enter 0 for a loan without interest, or at least 0.01 %.";
 
@@ -229,7 +230,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"TinyRate", 5000, 0.009f, 1, rateTooSmall},
                       RefusalRow{"TinyNegativeRate", 5000, -0.009f, 1, rateTooSmall},
                       RefusalRow{"SmallestFloatRate", 5000, 1e-45f, 1, rateTooSmall},
-                      RefusalRow{"TooShortComesFirst", 5000, 0.001f, 0, tooShort}),
+                      RefusalRow{"TwoCents", 0.02f, 4, 1, scheduled},
+                      RefusalRow{"OneCent", 0.01f, 4, 1, amountTooSmall},
+                      RefusalRow{"NoAmount", 0, 4, 1, amountTooSmall},
+                      RefusalRow{"NegativeAmount", -100, 4, 1, amountTooSmall},
+                      RefusalRow{"TooLongComesFirst", 0, 0.001f, 60, tooLong},
+                      RefusalRow{"TooShortComesNext", 0, 0.001f, 0, tooShort},
+                      RefusalRow{"AmountBeforeRate", 0, 0.001f, 1, amountTooSmall}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
