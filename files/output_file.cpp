@@ -1,42 +1,52 @@
 // Whole outputs of the command-line tool. A regular file is replaced by renaming a complete
-// temporary file over it: the rename is what makes the new bytes appear, all at once. The
-// temporary file is not forced to disk first, as Loan.txt is not either; what is promised
-// is that no reader ever sees a part, not that the bytes survive a power cut.
+// new file over it: the rename is what makes the new bytes appear, all at once. The new file
+// has no name while it is written (O_TMPFILE), so a tool killed halfway leaves nothing
+// behind; only where the file system cannot make such a file is it written under a hidden
+// temporary name. It is not forced to disk first, as Loan.txt is not either; what is
+// promised is that no reader ever sees a part, not that the bytes survive a power cut.
 
 #include "files/output_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
+
+#include "files/write_all.h"
 
 namespace quentara {
 
 namespace {
 
-// Writes every byte, going on after partial writes and interruptions; false on an error
-// (errno tells which) or when the system takes no more bytes.
-bool WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t written = write(descriptor, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
+// The permission bits a replacement keeps. The set-user-ID, set-group-ID and sticky bits
+// are dropped: the new file may have another owner than the one who set them.
+constexpr mode_t keptPermissions = 0777;
+
+enum class Outcome { Written, Failed, Unsupported };
 
 std::string Reason() {
   return std::strerror(errno);
+}
+
+// Closes a descriptor that `whole` says was written completely (or not); a failure to close
+// is a failure too. Call it right after the last write, while errno still tells why that
+// failed.
+bool Closed(int descriptor, bool whole, std::string& error) {
+  if (!whole) error = Reason();
+  if (close(descriptor) != 0 && whole) {
+    error = Reason();
+    whole = false;
+  }
+  return whole;
 }
 
 // The permissions a newly created file gets under the current umask.
@@ -46,27 +56,39 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& error) {
-  int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-  if (descriptor < 0) {
-    error = Reason();
-    return false;
+// The number N when `path` is the entry N of this process's own descriptor folder
+// (/proc/self/fd/N, reached also as /dev/fd/N or /proc/thread-self/fd/N); -1 otherwise.
+int NamedDescriptor(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  // The folder's entries have no leading zeros, and none is beyond an int.
+  if (name.empty() || name.size() > 9 || (name.size() > 1 && name[0] == '0') ||
+      name.find_first_not_of("0123456789") != std::string::npos) {
+    return -1;
   }
-  bool whole = WriteAll(descriptor, bytes);
-  if (!whole) error = Reason();
-  if (close(descriptor) != 0 && whole) {
-    error = Reason();
-    whole = false;
-  }
-  return whole;
+  std::error_code noFolder, noSelf;
+  const std::string folder = std::filesystem::canonical(
+      slash == std::string::npos ? "." : path.substr(0, slash + 1), noFolder);
+  const std::string self = std::filesystem::canonical("/proc/self", noSelf);
+  if (noFolder || noSelf || !folder.starts_with(self + "/")) return -1;
+  // "/fd", or "/task/<thread>/fd" for one thread's view of the same descriptors.
+  const std::string_view rest = std::string_view(folder).substr(self.size());
+  const bool own = rest == "/fd" || (rest.starts_with("/task/") && rest.ends_with("/fd") &&
+                                     std::count(rest.begin(), rest.end(), '/') == 3);
+  return own ? std::atoi(name.c_str()) : -1;
 }
 
-// The path that symbolic links starting at `path` lead to, whether or not a file is there.
-// False, with the reason in `error`, for a loop of links or a link that cannot be read.
-bool FollowLinks(const std::string& path, std::string& target, std::string& error) {
+// Follows the symbolic links that start at `path`, to one of this process's open
+// descriptors (`descriptor`) or else to `target`: the path of the file at the end of the
+// links, whether or not a file is there (`descriptor` is then -1). False, with the reason in
+// `error`, for a loop of links or a link that cannot be read.
+bool FollowLinks(const std::string& path, std::string& target, int& descriptor,
+                 std::string& error) {
   constexpr int mostLinks = 40;
   target = path;
   for (int links = 0; links < mostLinks; ++links) {
+    descriptor = NamedDescriptor(target);
+    if (descriptor >= 0) return true;
     struct stat status {};
     if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return true;
     std::string next(static_cast<std::size_t>(status.st_size) + 1, '\0');
@@ -88,6 +110,137 @@ bool FollowLinks(const std::string& path, std::string& target, std::string& erro
   return false;
 }
 
+// A device or a pipe is written as it is. The open does not wait, since for a pipe that
+// nobody reads it would wait forever; the writes do, as the reader takes the bytes.
+bool WriteInPlace(const std::string& path, bool pipe, std::string_view bytes, std::string& error) {
+  const int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (descriptor < 0) {
+    error = pipe && errno == ENXIO ? "nobody reads the pipe" : Reason();
+    return false;
+  }
+  const int flags = fcntl(descriptor, F_GETFL);
+  return Closed(descriptor,
+                flags >= 0 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0 &&
+                    WriteAll(descriptor, bytes),
+                error);
+}
+
+// An existing file is replaced only when the person may write it, as the shell's '>'
+// requires: the folder's permission alone would let a read-only file be replaced, or,
+// through a link, another person's file in a folder that all may write. `path` is checked
+// with its links followed; `target` is where they lead.
+bool MayWrite(const std::string& path, const std::string& target, std::string& error) {
+  if (access(path.c_str(), W_OK) == 0) return true;
+  error = errno == EACCES ? "permission denied: you may not write \"" + target + "\"" : Reason();
+  return false;
+}
+
+// A hidden name beside `name` in `folder` whose last six X's are to be made unique:
+// ".loan.csv.XXXXXX". A long name is shortened, never inside a UTF-8 character, so that
+// the whole fits NAME_MAX.
+std::string TemporaryName(const std::string& folder, const std::string& name) {
+  constexpr std::size_t marks = 8;  // the leading dot and ".XXXXXX"
+  std::size_t kept = std::min<std::size_t>(name.size(), NAME_MAX - marks);
+  while (kept > 0 && kept < name.size() &&
+         (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80) {
+    --kept;
+  }
+  return folder + "." + name.substr(0, kept) + ".XXXXXX";
+}
+
+// Gives the unnamed file `descriptor` the name `temporary`, its X's replaced by random
+// letters and digits until the name is free. False, with errno set, when it cannot.
+bool LinkUnnamed(int descriptor, std::string& temporary) {
+  constexpr char symbols[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  constexpr std::uint64_t symbolCount = sizeof symbols - 1;
+  const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+  for (int tries = 0; tries < 100; ++tries) {
+    std::uint64_t noise = 0;
+    if (getrandom(&noise, sizeof noise, GRND_NONBLOCK) != sizeof noise) {
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      noise = static_cast<std::uint64_t>(now.tv_nsec) * 7919 + static_cast<std::uint64_t>(getpid());
+    }
+    for (std::size_t at = temporary.size() - 6; at < temporary.size(); ++at) {
+      temporary[at] = symbols[noise % symbolCount];
+      noise /= symbolCount;
+    }
+    // Without /proc, the kernel links an open file directly, where it allows that.
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+        (errno == ENOENT &&
+         linkat(descriptor, "", AT_FDCWD, temporary.c_str(), AT_EMPTY_PATH) == 0)) {
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+// Puts the complete file `temporary` in place of `target`, or removes it.
+bool Replace(const std::string& temporary, const std::string& target, bool whole,
+             std::string& error) {
+  if (whole && rename(temporary.c_str(), target.c_str()) != 0) {
+    error = Reason();
+    whole = false;
+  }
+  if (!whole) unlink(temporary.c_str());
+  return whole;
+}
+
+// The replacement of an existing file keeps its owner and group, as writing into it would;
+// only root may give a file away, so for anyone else this keeps what they already own.
+void KeepOwner(int descriptor, const struct stat* existing) {
+  if (existing != nullptr && fchown(descriptor, existing->st_uid, existing->st_gid) != 0) {
+    // Not allowed: the file stays the writer's own, which the permission check let through.
+  }
+}
+
+// Writes the new file without a name and names it only once it is complete.
+Outcome WriteUnnamed(const std::string& folder, const std::string& name, const std::string& target,
+                     const struct stat* existing, mode_t mode, std::string_view bytes,
+                     std::string& error) {
+  const int descriptor =
+      open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  // Older kernels and some file systems cannot make unnamed files.
+  if (descriptor < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    return Outcome::Unsupported;
+  }
+  if (descriptor < 0) {
+    error = Reason();
+    return Outcome::Failed;
+  }
+  KeepOwner(descriptor, existing);
+  if (fchmod(descriptor, mode) != 0 || !WriteAll(descriptor, bytes)) {
+    Closed(descriptor, false, error);
+    return Outcome::Failed;
+  }
+  std::string temporary = TemporaryName(folder, name);
+  if (!LinkUnnamed(descriptor, temporary)) {
+    // Neither /proc nor a direct link, or a file system without links: write it named.
+    const bool unsupported = errno == ENOENT || errno == EPERM;
+    Closed(descriptor, false, error);
+    return unsupported ? Outcome::Unsupported : Outcome::Failed;
+  }
+  const bool whole = Closed(descriptor, true, error);
+  return Replace(temporary, target, whole, error) ? Outcome::Written : Outcome::Failed;
+}
+
+// Writes the new file under a hidden temporary name beside the target.
+bool WriteNamed(const std::string& folder, const std::string& name, const std::string& target,
+                const struct stat* existing, mode_t mode, std::string_view bytes,
+                std::string& error) {
+  std::string temporary = TemporaryName(folder, name);
+  const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
+  if (descriptor < 0) {
+    error = Reason();
+    return false;
+  }
+  KeepOwner(descriptor, existing);
+  const bool whole =
+      Closed(descriptor, fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes), error);
+  return Replace(temporary, target, whole, error);
+}
+
 }  // namespace
 
 bool WriteStandardOutput(std::string_view bytes, std::string& error) {
@@ -97,41 +250,42 @@ bool WriteStandardOutput(std::string_view bytes, std::string& error) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
-  // A device or a pipe, also one reached through links such as /dev/stdout, is written as
-  // it is.
-  struct stat status {};
-  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    return WriteInPlace(path, bytes, error);
-  }
   // Through symbolic links the file they lead to is replaced, not a link, also when that
-  // file does not exist yet.
+  // file does not exist yet. A path into the descriptor folder, such as /dev/stdout, is
+  // written through the descriptor as the shell opened it, so that '>>' keeps appending.
   std::string target;
-  if (!FollowLinks(path, target, error)) return false;
-  const bool exists = stat(target.c_str(), &status) == 0;
-  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(target, bytes, error);
-
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temporary = folder + "." + name + ".XXXXXX";
-  int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
-  if (descriptor < 0) {
+  int descriptor = -1;
+  if (!FollowLinks(path, target, descriptor, error)) return false;
+  if (descriptor >= 0) {
+    if (WriteAll(descriptor, bytes)) return true;
     error = Reason();
     return false;
   }
-  const mode_t mode = exists ? (status.st_mode & 07777) : NewFileMode();
-  bool whole = fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes);
-  if (!whole) error = Reason();
-  if (close(descriptor) != 0 && whole) {
+  struct stat status {};
+  const bool exists = stat(target.c_str(), &status) == 0;
+  if (!exists && errno != ENOENT) {
     error = Reason();
-    whole = false;
+    return false;
   }
-  if (whole && rename(temporary.c_str(), target.c_str()) != 0) {
-    error = Reason();
-    whole = false;
+  if (exists && !S_ISREG(status.st_mode)) {
+    return WriteInPlace(target, S_ISFIFO(status.st_mode), bytes, error);
   }
-  if (!whole) unlink(temporary.c_str());
-  return whole;
+  if (exists && !MayWrite(path, target, error)) return false;
+
+  const mode_t mode = exists ? (status.st_mode & keptPermissions) : NewFileMode();
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  const struct stat* existing = exists ? &status : nullptr;
+  switch (WriteUnnamed(folder, name, target, existing, mode, bytes, error)) {
+    case Outcome::Written:
+      return true;
+    case Outcome::Failed:
+      return false;
+    case Outcome::Unsupported:
+      return WriteNamed(folder, name, target, existing, mode, bytes, error);
+  }
+  return false;
 }
 
 }  // namespace quentara

@@ -10,14 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory_resource>
 #include <vector>
 
 #include "files/program_folder.h"
+#include "files/write_all.h"
 #include "text/object_tables.h"
 #include "text/program_heap.h"
 
@@ -49,23 +48,6 @@ FileTable& Files() {
 
 int Descriptor(FileHandle handle) {
   return static_cast<int>(handle - 1);
-}
-
-// Writes all `length` bytes with as few calls as the system allows (one, normally); a
-// write that is interrupted before it wrote anything is tried again. False when the bytes
-// did not all reach the file.
-bool WriteAll(int descriptor, const char* bytes, std::size_t length) {
-  do {
-    ssize_t written = write(descriptor, bytes, length);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0 && length > 0) return false;
-    bytes += written;
-    length -= static_cast<std::size_t>(written);
-  } while (length > 0);
-  return true;
 }
 
 // Opens `name` for writing, creating it when missing, and empties it once we are its only
@@ -136,9 +118,9 @@ void WriteLine(const char* text) {
   }
   int descriptor = Descriptor(files.current);
   bool whole = true;
-  if (text != nullptr) whole = WriteAll(descriptor, text, std::strlen(text));
+  if (text != nullptr) whole = WriteAll(descriptor, text);
   // The line end is written even when the text was not, as two separate writes.
-  whole = WriteAll(descriptor, "\r\n", 2) && whole;
+  whole = WriteAll(descriptor, "\r\n") && whole;
   if (!whole) files.linesLost = true;
 }
 
