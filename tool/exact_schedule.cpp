@@ -149,6 +149,9 @@ std::string PlainDecimal(std::string_view text, int decimals) {
 // figures of at most 21 characters, a rate of at most 20 and the keys, some 330 characters.
 constexpr std::size_t lineCapacity = 512;
 
+// Where a column stands in the report's row line.
+enum class ColumnPlace { First, Later };
+
 class Line {
  public:
   void Add(std::string_view text) {
@@ -162,9 +165,9 @@ class Line {
   // The text right-aligned in a column of `width`. It keeps at least one space before it,
   // except in the line's first column, so that no figure runs into the one before; a text
   // that does not fit fills the column with '#', so that no figure is ever shown cut.
-  void Column(std::string_view text, std::int32_t width, bool first) {
+  void Column(std::string_view text, std::int32_t width, ColumnPlace place) {
     const auto size = static_cast<std::size_t>(width);
-    if (text.size() > (first ? size : size - 1)) {
+    if (text.size() > (place == ColumnPlace::First ? size : size - 1)) {
       std::memset(end_, '#', size);
     } else {
       std::memset(end_, ' ', size - text.size());
@@ -176,7 +179,7 @@ class Line {
     char figure[loan::maxCentsText];
     Column(std::string_view(figure,
                             static_cast<std::size_t>(loan::FormatCents(cents, figure) - figure)),
-           width, false);
+           width, ColumnPlace::Later);
   }
   void AppendTo(std::string& out) {
     out.append(text_, static_cast<std::size_t>(end_ - text_));
@@ -343,9 +346,9 @@ class RowWriter {
     char date[loan::maxDateText];
     line_.Column(std::string_view(
                      date, static_cast<std::size_t>(loan::FormatDate(row.dueDate, date) - date)),
-                 rowFieldWidths[0], true);
+                 rowFieldWidths[0], ColumnPlace::First);
     line_.Column(row.balance, rowFieldWidths[1]);
-    line_.Column(loan_.rate, rowFieldWidths[2], false);
+    line_.Column(loan_.rate, rowFieldWidths[2], ColumnPlace::Later);
     line_.Column(row.payment, rowFieldWidths[3]);
     line_.Column(row.interest, rowFieldWidths[4]);
     line_.Column(row.principal, rowFieldWidths[5]);
