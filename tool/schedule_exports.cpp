@@ -68,10 +68,13 @@ void CsvExport::AddRow(const RowRecord& record, const ScheduleState&) {
 
 std::string SummaryText(const ScheduleSummary& summary) {
   std::string text = "monthly payment: " + summary.monthlyPayment + "\n";
-  if (summary.saved) text += "computed monthly payment: " + summary.saved->computedPayment + "\n";
+  if (summary.saved && !summary.saved->computedPayment.empty()) {
+    text += "computed monthly payment: " + summary.saved->computedPayment + "\n";
+  }
   text += "payments: " + std::to_string(summary.payments) + "\n";
   text += "total paid: " + summary.totalPaid + "\n";
   text += "total interest: " + summary.totalInterest + "\n";
+  if (!summary.lastPayment.empty()) text += "last payment: " + summary.lastPayment + "\n";
   if (summary.balanceLeft) text += "balance left: " + *summary.balanceLeft + "\n";
   if (summary.saved) {
     // A payment below the computed one costs payments and interest instead of saving them.
@@ -103,7 +106,7 @@ void JsonExport::AddRow(const RowRecord& record, const ScheduleState&) {
 }
 
 void JsonExport::Finish(const ScheduleInputs& inputs, const ScheduleSummary& summary) {
-  out_ += "{\n  \"inputs\": {\"date\": \"" + inputs.date +
+  out_ += "{\n  \"arithmetic\": \"calculator\",\n  \"inputs\": {\"date\": \"" + inputs.date +
           "\", \"amount\": " + JsonNumber(inputs.amount) +
           ", \"rate\": " + JsonNumber(inputs.rate) + ", \"years\": " + JsonNumber(inputs.years);
   if (inputs.payment) out_ += ", \"payment\": " + JsonNumber(*inputs.payment);
@@ -114,6 +117,7 @@ void JsonExport::Finish(const ScheduleInputs& inputs, const ScheduleSummary& sum
           ", \"total_paid\": " + summary.totalPaid +
           ", \"total_interest\": " + summary.totalInterest +
           ", \"total_principal\": " + summary.totalPrincipal;
+  if (!summary.lastPayment.empty()) out_ += ", \"last_payment\": " + summary.lastPayment;
   if (summary.balanceLeft) out_ += ", \"balance_left\": " + *summary.balanceLeft;
   if (summary.saved) {
     out_ += ", \"payments_saved\": " + std::to_string(summary.saved->payments) +

@@ -1,7 +1,8 @@
 #pragma once
 // The three forms in which the command-line tool gives a schedule, each gathered into a
 // string as the row loop hands the rows over: the report text itself, CSV and JSON. The
-// figures are the report's: each row's nine texts, two decimals, no padding in CSV and JSON.
+// figures are the calculator's report's: each row's nine texts, two decimals, no padding in
+// CSV and JSON. The summary serves the exact arithmetic too.
 
 #include <optional>
 #include <string>
@@ -34,10 +35,10 @@ class CsvExport final : public ScheduleSink {
   std::string& out_;
 };
 
-/// What paying a payment of one's own saves against the computed payment (negative when
-/// it costs more).
+/// What paying a payment of one's own or extra payments saves against the computed
+/// schedule (negative when it costs more).
 struct ScheduleSavings {
-  std::string computedPayment;
+  std::string computedPayment;  ///< empty when the payment is the computed one
   std::int32_t payments = 0;
   std::string interest;
 };
@@ -47,6 +48,7 @@ struct ScheduleSummary {
   std::string monthlyPayment;  ///< the payment of every month: the computed or the given one
   std::int32_t payments = 0;
   std::string totalPaid, totalInterest, totalPrincipal;
+  std::string lastPayment;                 ///< empty when there is no row
   std::optional<std::string> balanceLeft;  ///< when more than 0.01 is still owed
   std::optional<ScheduleSavings> saved;    ///< with a payment of one's own
 };
@@ -61,8 +63,9 @@ struct ScheduleInputs {
   std::optional<float> payment;
 };
 
-/// One JSON object: the inputs, the monthly payment, the rows and the summary. Rows are
-/// gathered as they come; Finish closes the object.
+/// One JSON object of the calculator's figures ("arithmetic": "calculator"): the inputs, the
+/// monthly payment, the rows and the summary. Rows are gathered as they come; Finish closes
+/// the object.
 class JsonExport final : public ScheduleSink {
  public:
   explicit JsonExport(std::string& out);

@@ -1,5 +1,5 @@
-// quentara-schedule's work: reads the command line, computes the schedule through the
-// calculator's engine and writes it, or says why it cannot.
+// quentara-schedule's work: reads the command line, computes the schedule in exact cents or
+// through the calculator's engine and writes it, or says why it cannot.
 
 #include "tool/schedule_tool.h"
 
@@ -19,46 +19,84 @@
 #include "files/output_file.h"
 #include "text/number_format.h"
 #include "text/text_area.h"
+#include "tool/exact_schedule.h"
 #include "tool/schedule_exports.h"
 
 namespace quentara {
 
 const char* const scheduleToolHelp =
-    "Usage: quentara-schedule --amount AMOUNT --rate PERCENT --years YEARS [OPTION]...\n"
-    "Write the amortization schedule of an annuity loan: the report that the Quentara\n"
-    "calculator writes to Loan.txt, or the same figures as CSV or JSON.\n"
+    "Usage: quentara-schedule --amount AMOUNT --rate PERCENT\n"
+    "                         (--years YEARS | --months N) [OPTION]...\n"
+    "Write the amortization schedule of an annuity loan, exact to the cent, in the\n"
+    "layout of the report the Quentara calculator writes to Loan.txt, or as CSV or\n"
+    "JSON.\n"
     "\n"
-    "  --amount AMOUNT      the loan amount in dollars, such as 5000 or 5000.00\n"
-    "  --rate PERCENT       the yearly interest rate in percent (4 means 4 %)\n"
-    "  --years YEARS        the length of the loan in years (2.5 is 30 months)\n"
+    "  --amount AMOUNT      the loan amount in whole cents (5000 or 5000.00),\n"
+    "                       0.01 to 10000000000000.00\n"
+    "  --rate PERCENT       the yearly rate in percent as typed (6.375 is 6.375 %),\n"
+    "                       0 to 1000, at most 15 decimals\n"
+    "  --years YEARS        the length in years: years x 12 to the nearest month,\n"
+    "                       a half to the even month (2.5 is 30 months)\n"
+    "  --months N           the length in months instead; 1 to 1200 months\n"
     "  --date MM/DD/YYYY    the due date of the first payment (default: today)\n"
     "  --payment PAYMENT    pay this every month instead of the computed payment\n"
+    "  --extra MM/DD/YYYY=AMOUNT\n"
+    "                       also pay AMOUNT off the principal with the payment due\n"
+    "                       on that date, a due date of the loan; may be repeated\n"
+    "  --calculator         the figures the Quentara window writes: its single\n"
+    "                       precision, limits and messages (no --months, --extra)\n"
     "  --format FORMAT      text (the default), csv or json\n"
-    "  --encoding ENCODING  windows-1252 (the default) or utf-8: how the text report\n"
-    "                       writes the line under its headings\n"
-    "  -o, --output FILE    write to FILE instead of standard output (- is standard\n"
-    "                       output); FILE is replaced only once the schedule is complete\n"
-    "  --summary            also print the payment, the number of payments and the\n"
-    "                       totals to standard error\n"
+    "  --encoding ENCODING  windows-1252 (the default) or utf-8: how the text\n"
+    "                       report writes the line under its headings\n"
+    "  -o, --output FILE    write to FILE instead of standard output (- is\n"
+    "                       standard output); FILE is replaced only once the\n"
+    "                       schedule is complete\n"
+    "  --summary            also print the payment, the number of payments, the\n"
+    "                       totals and the last payment to standard error\n"
     "  -h, --help           print this help and exit\n"
     "\n"
-    "Numbers are plain: digits with an optional sign, decimal point and exponent, no\n"
-    "thousands separators. Each option's value may also follow an equals sign\n"
+    "Exact cents: with r = rate / 1200, the payment is A r / (1 - (1 + r)^-n)\n"
+    "rounded half up to the cent (A / n at rate 0). Each month's interest is\n"
+    "balance x r rounded half up; the principal is the payment less the interest.\n"
+    "The last row, row n or the first whose payment reaches balance + interest,\n"
+    "pays balance + interest, so the loan ends at exactly 0.00. An extra goes all\n"
+    "to the principal (cut to what is owed) and the payment stays, so the loan ends\n"
+    "earlier. Due dates keep the first one's day, cut to the month's length. A\n"
+    "figure too wide for its column of the text report fills it with '#'.\n"
+    "\n"
+    "Numbers are plain: digits with an optional sign, decimal point and exponent,\n"
+    "no thousands separators. Each option's value may also follow an equals sign\n"
     "(--amount=5000).\n"
     "\n"
-    "Exit status: 0 when the schedule was written, 1 when the loan cannot be scheduled\n"
-    "or the output cannot be written, 2 when the command line is wrong.\n"
+    "Exit status: 0 when the schedule was written, 1 when the loan cannot be\n"
+    "scheduled or the output cannot be written, 2 when the command line or a value\n"
+    "on it is wrong.\n"
     "\n"
     "Examples:\n"
     "  quentara-schedule --amount 5000 --rate 4 --years 1 --date 01/31/2004\n"
     "  quentara-schedule --amount 250000 --rate 6.5 --years 30 --format csv -o loan.csv\n"
-    "  quentara-schedule --amount 5000 --rate 4 --years 1 --payment 500 --summary\n";
+    "  quentara-schedule --amount 250000 --rate 6.5 --months 360 --date 02/01/2027 \\\n"
+    "      --extra 02/01/2030=10000 --summary\n"
+    "  quentara-schedule --amount 5000 --rate 4 --years 1 --calculator\n";
 
 namespace {
 
 constexpr const char* programName = "quentara-schedule";
 
-enum class Option { Amount, Rate, Years, Date, Payment, Format, Encoding, Output, Summary };
+enum class Option {
+  Amount,
+  Rate,
+  Years,
+  Months,
+  Date,
+  Payment,
+  Extra,
+  Calculator,
+  Format,
+  Encoding,
+  Output,
+  Summary,
+};
 
 struct OptionName {
   const char* name;
@@ -66,23 +104,18 @@ struct OptionName {
 };
 
 constexpr OptionName optionNames[] = {
-    {"--amount", Option::Amount},     {"--rate", Option::Rate},       {"--years", Option::Years},
-    {"--date", Option::Date},         {"--payment", Option::Payment}, {"--format", Option::Format},
-    {"--encoding", Option::Encoding}, {"-o", Option::Output},         {"--output", Option::Output},
+    {"--amount", Option::Amount},   {"--rate", Option::Rate},
+    {"--years", Option::Years},     {"--months", Option::Months},
+    {"--date", Option::Date},       {"--payment", Option::Payment},
+    {"--extra", Option::Extra},     {"--calculator", Option::Calculator},
+    {"--format", Option::Format},   {"--encoding", Option::Encoding},
+    {"-o", Option::Output},         {"--output", Option::Output},
     {"--summary", Option::Summary},
 };
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// mm/dd/yyyy: two digits, a slash, two digits, a slash, four digits.
-bool IsDateShape(std::string_view text) {
-  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
-  for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9}) {
-    if (!IsDigit(text[i])) return false;
-  }
-  return true;
+// Options that take no value.
+bool IsSwitch(Option option) {
+  return option == Option::Summary || option == Option::Calculator;
 }
 
 std::string Quoted(std::string_view text) {
@@ -131,6 +164,11 @@ std::string Figure(float value) {
   return figure;
 }
 
+std::string Money(loan::Cents cents) {
+  char text[loan::maxCentsText];
+  return std::string(text, loan::FormatCents(cents, text));
+}
+
 // The difference of two figures as printed, so that the savings add up to the cent with
 // what the summary shows.
 std::string FigureDifference(const std::string& from, const std::string& take) {
@@ -168,9 +206,9 @@ class NoRows final : public ScheduleSink {
   void AddRow(const RowRecord&, const ScheduleState&) override {}
 };
 
-int Refuse(std::string& messages, const std::string& why) {
+int Refuse(std::string& messages, const std::string& why, int exitCode = exitRefused) {
   messages += std::string(programName) + ": " + why + "\n";
-  return exitRefused;
+  return exitCode;
 }
 
 bool SetNumber(const std::string& value, std::string& field, std::string& error) {
@@ -215,10 +253,15 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
     case Option::Rate:
       return SetNumber(value, request.rate, error);
     case Option::Years:
-      return SetNumber(value, request.years, error);
+      return SetNumber(value, request.years.emplace(), error);
+    case Option::Months:
+      return SetNumber(value, request.months.emplace(), error);
     case Option::Payment:
-      request.payment.emplace();
-      return SetNumber(value, *request.payment, error);
+      return SetNumber(value, request.payment.emplace(), error);
+    case Option::Extra:
+      // Its date and amount are judged with the loan, which knows its due dates.
+      request.extras.push_back(value);
+      return true;
     case Option::Date:
       request.date = value;
       if (IsDateShape(value)) return true;
@@ -233,6 +276,9 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
       if (!value.empty()) return true;
       error = ": the file name is empty";
       return false;
+    case Option::Calculator:
+      request.arithmetic = Arithmetic::Calculator;
+      return true;
     case Option::Summary:
       request.summary = true;
       return true;
@@ -240,87 +286,39 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
   return false;
 }
 
-}  // namespace
+// The calculator holds every figure in single precision: beyond about 3.4e38 a figure is
+// infinite, and the report would show "inf" or "nan".
+constexpr const char* beyondSinglePrecision =
+    "beyond the largest number the calculator's single precision holds (about 3.4e38)";
 
-bool IsWholeNumber(const std::string& text) {
-  const std::size_t length = NumberLength(text);
-  return length != 0 && length == text.size();
-}
-
-bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequest& request,
-                            std::string& error) {
-  std::set<Option> seen;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string argument = arguments[i] != nullptr ? arguments[i] : "";
-    if (argument == "-h" || argument == "--help") {
-      request.help = true;
-      continue;
-    }
-    std::string name = argument;
-    std::optional<std::string> value;
-    if (const std::size_t equals = argument.find('=');
-        argument.starts_with("--") && equals != std::string::npos) {
-      name = argument.substr(0, equals);
-      value = argument.substr(equals + 1);
-    }
-    const OptionName* known = nullptr;
-    for (const OptionName& option : optionNames) {
-      if (name == option.name) known = &option;
-    }
-    if (known == nullptr) {
-      error = argument.starts_with("-") && argument != "-"
-                  ? "unknown option " + Quoted(name)
-                  : "unexpected argument " + Quoted(argument);
-      return false;
-    }
-    if (known->option == Option::Summary) {
-      if (value) {
-        error = name + " takes no value";
-        return false;
-      }
-    } else if (!value) {
-      if (i + 1 == arguments.size()) {
-        error = name + " needs a value";
-        return false;
-      }
-      value = arguments[++i] != nullptr ? arguments[i] : "";
-    }
-    if (!seen.insert(known->option).second) {
-      error = name + " is given more than once";
-      return false;
-    }
-    if (!Apply(known->option, value.value_or(""), request, error)) {
-      error = name + error;
-      return false;
-    }
-  }
-  if (request.help) return true;
-  for (const auto& [option, name] :
-       {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"},
-        std::pair{Option::Years, "--years"}}) {
-    if (!seen.contains(option)) {
-      error = std::string(name) + " is missing";
-      return false;
-    }
-  }
-  return true;
-}
-
-int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages) {
-  const std::string date = request.date.empty() ? TodaysDate() : request.date;
-  if (!IsDateShape(date)) return Refuse(messages, "--date: " + Quoted(date) + " is not a date");
+// The schedule as the Quentara window computes and writes it, with its limits and messages.
+int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
+                              std::string& output, std::string& messages) {
   // Each run is a fresh start of the calculator: its first date is checked once more.
   DueDateState dueDates;
   Text dueDate;
   if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) {
     return Refuse(messages, problem);
   }
+  const std::string years = request.years.value_or("");
   const ScheduleState loan =
-      LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), request.years.c_str());
+      LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), years.c_str());
   if (const char* refusal = LoanRefusalMessage(loan)) return Refuse(messages, refusal);
+  if (!std::isfinite(loan.loanAmount)) {
+    return Refuse(messages, "--amount: " + request.amount + " is " + beyondSinglePrecision);
+  }
+  if (!std::isfinite(loan.annualRate)) {
+    return Refuse(messages, "--rate: " + request.rate + " is " + beyondSinglePrecision);
+  }
+  if (!std::isfinite(loan.growthFactor)) {
+    return Refuse(messages,
+                  "the loan's growth over its months, (1 + rate / 1200) ^ months, "
+                  "goes " +
+                      std::string(beyondSinglePrecision));
+  }
   if (!std::isfinite(loan.monthlyPayment)) {
-    return Refuse(messages, "the monthly payment is not a finite number (" +
-                                Figure(loan.monthlyPayment) + ")");
+    return Refuse(messages, "the monthly payment comes to " + Figure(loan.monthlyPayment) + ", " +
+                                beyondSinglePrecision);
   }
 
   ScheduleState state = loan;
@@ -328,7 +326,7 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   if (request.payment) {
     given = ParseFloat(request.payment->c_str());
     if (!std::isfinite(*given)) {
-      return Refuse(messages, "--payment: " + *request.payment + " is not a finite number");
+      return Refuse(messages, "--payment: " + *request.payment + " is " + beyondSinglePrecision);
     }
     ScheduleState firstRow = loan;
     firstRow.payment = *given;
@@ -365,7 +363,7 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   if (const char* said = DateMessage(rows.Run(checked))) return Refuse(messages, said);
   if (!checked.allFinite) {
     return Refuse(messages,
-                  "the figures of this schedule go beyond the largest number it can hold");
+                  "the figures of this schedule go " + std::string(beyondSinglePrecision));
   }
 
   ScheduleSummary summary;
@@ -374,6 +372,8 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   summary.totalPaid = Figure(state.totalPaid);
   summary.totalInterest = Figure(state.totalInterest);
   summary.totalPrincipal = Figure(state.totalPrincipal);
+  // The payment of the last row, final or not; none when there was no row.
+  if (state.rowIndex > 0) summary.lastPayment = Figure(state.payment);
   if (state.balance > endOfLoanThreshold) summary.balanceLeft = Figure(state.balance);
   if (given) {
     ScheduleState computed = loan;
@@ -392,6 +392,138 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   output = std::move(body);
   if (request.summary) messages += SummaryText(summary);
   return exitWritten;
+}
+
+// The schedule in exact cents.
+int ProduceExactSchedule(const ScheduleRequest& request, const std::string& date,
+                         std::string& output, std::string& messages) {
+  ExactLoan loan;
+  if (const ScheduleProblem problem = ReadExactLoan(request, date, loan)) {
+    return Refuse(messages, problem.message, problem.exitCode);
+  }
+  std::string body;
+  const loan::LoanSummary figures =
+      AppendExactSchedule(loan, {request.format, request.encoding, JsonLayout::Indented}, body);
+
+  const std::string warning = std::string(programName) + ": warning: ";
+  if (figures.payment == 0) {
+    messages += warning + "the monthly payment rounds to 0.00, so the last payment pays the " +
+                "whole amount\n";
+  }
+  if (figures.unusedExtras > 0) {
+    char payoff[loan::maxDateText];
+    const bool one = figures.unusedExtras == 1;
+    messages += warning + std::to_string(figures.unusedExtras) +
+                (one ? " extra payment falls" : " extra payments fall") +
+                " after the loan is paid off on " +
+                std::string(payoff, loan::FormatDate(figures.payoffDate, payoff)) +
+                (one ? " and is not applied\n" : " and are not applied\n");
+  }
+  if (request.summary) {
+    ScheduleSummary summary;
+    summary.monthlyPayment = Money(figures.payment);
+    summary.payments = figures.payments;
+    summary.totalPaid = Money(figures.totalPaid);
+    summary.totalInterest = Money(figures.totalInterest);
+    summary.totalPrincipal = Money(figures.totalPrincipal);
+    summary.lastPayment = Money(figures.lastPayment);
+    if (request.payment || !loan.extras.empty()) {
+      ScheduleSavings& saved = summary.saved.emplace();
+      if (request.payment) saved.computedPayment = Money(figures.computedPayment);
+      saved.payments = figures.computedPayments - figures.payments;
+      saved.interest = Money(figures.computedInterest - figures.totalInterest);
+    }
+    messages += SummaryText(summary);
+  }
+  output = std::move(body);
+  return exitWritten;
+}
+
+}  // namespace
+
+bool IsWholeNumber(const std::string& text) {
+  const std::size_t length = NumberLength(text);
+  return length != 0 && length == text.size();
+}
+
+bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequest& request,
+                            std::string& error) {
+  std::set<Option> seen;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string argument = arguments[i] != nullptr ? arguments[i] : "";
+    if (argument == "-h" || argument == "--help") {
+      request.help = true;
+      continue;
+    }
+    std::string name = argument;
+    std::optional<std::string> value;
+    if (const std::size_t equals = argument.find('=');
+        argument.starts_with("--") && equals != std::string::npos) {
+      name = argument.substr(0, equals);
+      value = argument.substr(equals + 1);
+    }
+    const OptionName* known = nullptr;
+    for (const OptionName& option : optionNames) {
+      if (name == option.name) known = &option;
+    }
+    if (known == nullptr) {
+      error = argument.starts_with("-") && argument != "-"
+                  ? "unknown option " + Quoted(name)
+                  : "unexpected argument " + Quoted(argument);
+      return false;
+    }
+    if (IsSwitch(known->option)) {
+      if (value) {
+        error = name + " takes no value";
+        return false;
+      }
+    } else if (!value) {
+      if (i + 1 == arguments.size()) {
+        error = name + " needs a value";
+        return false;
+      }
+      value = arguments[++i] != nullptr ? arguments[i] : "";
+    }
+    // Extra payments are one option each.
+    if (!seen.insert(known->option).second && known->option != Option::Extra) {
+      error = name + " is given more than once";
+      return false;
+    }
+    if (!Apply(known->option, value.value_or(""), request, error)) {
+      error = name + error;
+      return false;
+    }
+  }
+  if (request.help) return true;
+  for (const auto& [option, name] :
+       {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"}}) {
+    if (!seen.contains(option)) {
+      error = std::string(name) + " is missing";
+      return false;
+    }
+  }
+  if (const ScheduleProblem problem = RequestShapeProblem(request)) {
+    error = problem.message;
+    return false;
+  }
+  return true;
+}
+
+int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages) {
+  const std::string date = request.date.empty() ? TodaysDate() : request.date;
+  if (!IsDateShape(date)) {
+    return Refuse(messages, "--date: " + Quoted(date) + " is not a date as mm/dd/yyyy", exitUsage);
+  }
+  if (const ScheduleProblem problem = RequestShapeProblem(request)) {
+    return Refuse(messages, problem.message, problem.exitCode);
+  }
+  switch (request.arithmetic) {
+    case Arithmetic::Exact:
+      return ProduceExactSchedule(request, date, output, messages);
+    case Arithmetic::Calculator:
+      return ProduceCalculatorSchedule(request, date, output, messages);
+  }
+  return exitUsage;
 }
 
 int RunScheduleTool(int argc, const char* const* argv) {

@@ -1,7 +1,8 @@
-// quentara-schedule's engine: the text it produces against Loan.txt as the calculator writes
-// it for the same field texts, a payment of one's own, and the command line read strictly.
-// What the program prints, its exit codes and its files are checked on the real binary by
-// schedule_tool_test.py.
+// quentara-schedule's engine: with --calculator, the text it produces against Loan.txt as the
+// calculator writes it for the same field texts and a payment of one's own; the exact
+// report's layout; and the command line read strictly. What the program prints, its exit
+// codes and its files are checked on the real binary by schedule_tool_test.py, the exact
+// figures against a model by schedule_model_test.py.
 
 #include "tool/schedule_tool.h"
 
@@ -73,6 +74,7 @@ class BothWriters : public ::testing::TestWithParam<Loan> {
 
 ScheduleRequest Request(const Loan& loan) {
   ScheduleRequest request;
+  request.arithmetic = Arithmetic::Calculator;
   request.date = loan.date;
   request.amount = loan.amount;
   request.rate = loan.rate;
@@ -137,6 +139,7 @@ TEST(ScheduleTool, OwnPaymentEndsEarlyAndTheSummaryCountsTheSavings) {
             "payments: 11\n"
             "total paid: 5093.83\n"
             "total interest: 93.83\n"
+            "last payment: 93.83\n"
             "payments saved: 1\n"
             "interest saved: 15.16\n");
 }
@@ -154,6 +157,7 @@ TEST(ScheduleTool, PaymentBelowTheComputedOneLeavesABalance) {
             "payments: 13\n"
             "total paid: 3900.00\n"
             "total interest: 142.09\n"
+            "last payment: 300.00\n"
             "balance left: 1242.09\n"
             "payments added: 1\n"
             "interest added: 33.10\n");

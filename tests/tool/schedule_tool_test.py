@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """quentara-schedule as a person or a script runs it: its CSV read back with a CSV parser,
-its JSON, its messages and exit codes, and what -o leaves behind when writing fails.
+its JSON, its messages and exit codes, and what -o leaves behind when writing fails. The
+calculator's figures (--calculator) are checked here against a single-precision model; the
+exact figures against a lender's model by schedule_model_test.py.
 
     schedule_tool_test.py <quentara-schedule>
 """
 import csv
 import io
 import json
+import re
 import os
 import shutil
 import stat
@@ -18,6 +21,7 @@ import unittest
 
 TOOL = None
 LOAN = ["--amount", "12345.67", "--rate", "18", "--years", "40", "--date", "01/15/2004"]
+CALCULATOR = LOAN + ["--calculator"]
 TRY_HELP = "Try 'quentara-schedule --help' for more information.\n"
 
 
@@ -58,11 +62,11 @@ def model_rows(amount, rate, years):
         yield balance, payment, interest, principal, paid, interest_paid, principal_paid
 
 
-class CsvAndJson(unittest.TestCase):
+class Calculator(unittest.TestCase):
     def test_csv_rows_are_the_report_rows_and_the_totals_are_running_sums(self):
-        text = run(*LOAN).stdout
+        text = run(*CALCULATOR).stdout
         report_rows = [line for line in text.split(b"\r\n") if len(line) == 98]
-        result = run(*LOAN, "--format", "csv")
+        result = run(*CALCULATOR, "--format", "csv")
         self.assertEqual(result.returncode, 0)
         self.assertNotIn(b"\r", result.stdout)
         rows = list(csv.DictReader(io.StringIO(result.stdout.decode("ascii"))))
@@ -84,12 +88,13 @@ class CsvAndJson(unittest.TestCase):
             "total_interest": "76616.91", "total_principal": "12345.67"})
 
     def test_json_is_valid_and_holds_the_same_rows(self):
-        result = run(*LOAN, "--format", "json")
+        result = run(*CALCULATOR, "--format", "json")
         self.assertEqual(result.returncode, 0)
         checked = subprocess.run([sys.executable, "-m", "json.tool"], input=result.stdout,
                                  capture_output=True)
         self.assertEqual(checked.returncode, 0, checked.stderr)
         data = json.loads(result.stdout)
+        self.assertEqual(data["arithmetic"], "calculator")
         self.assertEqual(data["inputs"], {"date": "01/15/2004", "amount": 12345.67,
                                           "rate": 18, "years": 40})
         self.assertEqual(data["monthly_payment"], 185.33)
@@ -100,11 +105,44 @@ class CsvAndJson(unittest.TestCase):
             "total_interest": 185.19, "total_principal": 0.15})
         self.assertEqual(data["summary"], {"payments": 481, "total_paid": 88962.37,
                                            "total_interest": 76616.91,
-                                           "total_principal": 12345.67})
+                                           "total_principal": 12345.67, "last_payment": 3.74})
 
+
+class Exact(unittest.TestCase):
+    ROW_KEYS = {"due_date", "balance", "rate", "payment", "interest", "principal",
+                "total_paid", "total_interest", "total_principal"}
+    SUMMARY_KEYS = {"payments", "total_paid", "total_interest", "total_principal",
+                    "last_payment"}
+    SAVED = {"payments_saved", "interest_saved"}
+    JSON_KEYS = [
+        # options, inputs, keys beside the rows and summary, more row keys, more summary keys
+        (["--payment", "300"], {"payment"}, {"computed_payment"}, set(), SAVED),
+        (["--extra", "12/15/2004=100"], {"extras"}, set(), {"extra"}, SAVED | {"unused_extras"}),
+    ]
+
+    def test_json_keys_with_a_payment_and_with_extras(self):
+        for options, inputs, top, row, summary in self.JSON_KEYS:
+            with self.subTest(options=options):
+                result = run("--amount", "5000", "--rate", "6.375", "--years", "1", "--date",
+                             "01/15/2004", "--format", "json", *options)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                data = json.loads(result.stdout)
+                self.assertEqual(set(data), {"arithmetic", "inputs", "monthly_payment", "rows",
+                                             "summary"} | top)
+                self.assertEqual(data["arithmetic"], "exact")
+                self.assertEqual(set(data["inputs"]),
+                                 {"date", "amount", "rate", "years", "months"} | inputs)
+                self.assertEqual(set(data["rows"][0]), self.ROW_KEYS | row)
+                self.assertEqual(set(data["summary"]), self.SUMMARY_KEYS | summary)
+                self.assertEqual(data["summary"]["last_payment"], data["rows"][-1]["payment"])
+                # The rate as typed, not rounded to two decimals.
+                self.assertEqual(re.findall(rb'"rate": ([0-9.]+)', result.stdout)[0], b"6.375")
+
+
+class Encoding(unittest.TestCase):
     def test_utf8_changes_only_the_line_under_the_headings(self):
-        plain = run(*LOAN).stdout
-        utf8 = run(*LOAN, "--encoding", "utf-8").stdout
+        plain = run(*CALCULATOR).stdout
+        utf8 = run(*CALCULATOR, "--encoding", "utf-8").stdout
         self.assertEqual(plain.count(b"\xaf" * 99), 41)
         self.assertEqual(utf8, plain.replace(b"\xaf", "\u00af".encode("utf-8")))
         utf8.decode("utf-8")
@@ -139,24 +177,86 @@ class Messages(unittest.TestCase):
          "Your date string is not valid, Please re-start program.\n"),
         (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "05/10/2201"], 1,
          "Your date string is not valid, Please re-start program.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "60"], 1,
+        (["--amount", "5000", "--rate", "4", "--months", "12", "--years", "1"], 2,
+         "--years and --months cannot be combined: give the length one way\n" + TRY_HELP),
+        (["--amount", "5000", "--rate", "4"], 2, "--years or --months is missing\n" + TRY_HELP),
+        (["--amount", "5000", "--rate", "4", "--months", "12", "--calculator"], 2,
+         "--months cannot be used with --calculator: the Quentara window takes the length in "
+         "years\n" + TRY_HELP),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--calculator", "--extra",
+          "01/31/2004=1"], 2,
+         "--extra cannot be used with --calculator: the Quentara window has no extra "
+         "payments\n" + TRY_HELP),
+        # The exact arithmetic's values: one line naming the option, and exit 2.
+        (["--amount", "1e39", "--rate", "4", "--years", "1"], 2,
+         "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
+        (["--amount", "0", "--rate", "4", "--years", "1"], 2,
+         "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
+        (["--amount", "-5000", "--rate", "4", "--years", "1"], 2,
+         "--amount: the amount cannot be negative\n"),
+        (["--amount", "5000.001", "--rate", "4", "--years", "1"], 2,
+         "--amount: the amount must be whole cents (at most 2 decimal places)\n"),
+        (["--amount", "5000", "--rate", "1e30", "--years", "1"], 2,
+         "--rate: the rate must be from 0 to 1000 percent\n"),
+        (["--amount", "5000", "--rate", "-4", "--years", "1"], 2,
+         "--rate: the rate cannot be negative\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "-1"], 2,
+         "--years: the length in years cannot be negative\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1e39"], 2,
+         "--years: the length in years must come to 1 to 1200 months (years x 12, to the "
+         "nearest month)\n"),
+        (["--amount", "5000", "--rate", "4", "--months", "12.5"], 2,
+         "--months: the number of months must be a whole number\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39"], 2,
+         "--payment: the payment must be from 0.01 to 1000000000000000.00\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "01/31/2004",
+          "--extra", "03/15/2004=100"], 2,
+         "--extra: the extra payment on 03/15/2004 is not on a due date of this loan: the "
+         "nearest due dates are 02/29/2004 and 03/31/2004\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--extra", "03/31/2004=1",
+          "--extra=03/31/2004=2"], 2,
+         "--extra: two extra payments on 03/31/2004: give one extra payment a date (their "
+         "sum)\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--extra", "3/31/2004=1"], 2,
+         '--extra: "3/31/2004=1" is not a date and an amount as mm/dd/yyyy=amount\n'),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.67"], 1,
+         "--payment: the payment must be more than the first month's interest of 16.67, or "
+         "the loan would never shrink\n"),
+        # The calculator's own limits and messages.
+        (["--amount", "5000", "--rate", "4", "--years", "60", "--calculator"], 1,
          "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
          "scheduled.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1e39"], 1,
+        (["--amount", "5000", "--rate", "4", "--years", "1e39", "--calculator"], 1,
          "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
          "scheduled.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "-1"], 1,
+        (["--amount", "5000", "--rate", "4", "--years", "0.04", "--calculator"], 1,
          "The loan is too short: enter a length of at least 0.05 years (one monthly "
          "payment).\n"),
-        (["--amount", "3.3e38", "--rate", "100", "--years", "0.08333"], 1,
-         "the monthly payment is not a finite number (inf)\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66"], 1,
+        (["--amount", "0.01", "--rate", "4", "--years", "1", "--calculator"], 1,
+         "The loan amount is too small: enter more than 0.01.\n"),
+        (["--amount", "5000", "--rate", "0.001", "--years", "1", "--calculator"], 1,
+         "The interest rate is too small: enter 0 for a loan without interest, or at least "
+         "0.01 %.\n"),
+        (["--amount", "1e39", "--rate", "4", "--years", "1", "--calculator"], 1,
+         "--amount: 1e39 is beyond the largest number the calculator's single precision holds "
+         "(about 3.4e38)\n"),
+        (["--amount", "5000", "--rate", "340", "--years", "30", "--calculator"], 1,
+         "the loan's growth over its months, (1 + rate / 1200) ^ months, goes beyond the "
+         "largest number the calculator's single precision holds (about 3.4e38)\n"),
+        (["--amount", "3.3e38", "--rate", "100", "--years", "0.08333", "--calculator"], 1,
+         "the monthly payment comes to inf, beyond the largest number the calculator's single "
+         "precision holds (about 3.4e38)\n"),
+        (["--amount", "3e38", "--rate", "100", "--years", "1", "--calculator"], 1,
+         "the figures of this schedule go beyond the largest number the calculator's single "
+         "precision holds (about 3.4e38)\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66",
+          "--calculator"], 1,
          "--payment: 16.66 does not pay more than the first month's interest of 16.67, so the "
          "loan would never shrink\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39"], 1,
-         "--payment: 1e39 is not a finite number\n"),
-        (["--amount", "3e38", "--rate", "100", "--years", "1"], 1,
-         "the figures of this schedule go beyond the largest number it can hold\n"),
+        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39",
+          "--calculator"], 1,
+         "--payment: 1e39 is beyond the largest number the calculator's single precision holds "
+         "(about 3.4e38)\n"),
     ]
 
     def test_each_error_with_its_message_and_exit_code(self):
@@ -185,9 +285,11 @@ class Output(unittest.TestCase):
             earlier.write("an earlier schedule")
         link = os.path.join(self.folder, "link.csv")
         os.symlink("loan.csv", link)
-        refused = run(*LOAN[:4], "--years", "60", "-o", link)
-        self.assertEqual(refused.returncode, 1)
-        self.assertEqual(read(target), "an earlier schedule")
+        # A loan refused, and a value not allowed.
+        for option, code in [("--payment=185.19", 1), ("--extra=01/16/2004=5", 2)]:
+            refused = run(*LOAN, option, "-o", link)
+            self.assertEqual(refused.returncode, code, option)
+            self.assertEqual(read(target), "an earlier schedule")
         written = run(*LOAN, "--format", "csv", "--output", link)
         self.assertEqual(written.returncode, 0, written.stderr)
         self.assertEqual(read(target, "rb"), run(*LOAN, "--format", "csv").stdout)
