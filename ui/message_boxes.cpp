@@ -146,10 +146,10 @@ void HandBackActivation(FormWindow* owner) {
   Activate(owner);
   HandedBackOwner() = owner;
   // One watcher per application object, deleted with it.
-  static QPointer<QObject> watcher;
-  if (watcher != nullptr) return;
-  watcher = new QObject(qGuiApp);
-  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watcher, [](QWindow* focus) {
+  static auto* watcher = new QPointer<QObject>;
+  if (*watcher != nullptr) return;
+  *watcher = new QObject(qGuiApp);
+  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, *watcher, [](QWindow* focus) {
     if (focus != nullptr) HandedBackOwner().clear();
   });
 }
