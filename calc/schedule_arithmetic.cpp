@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "calc/message_texts.h"
-#include "text/number_format.h"
+#include "text/single_precision.h"
 
 namespace quentara {
 
