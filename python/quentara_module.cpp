@@ -99,8 +99,10 @@ LoanInput ReadLoan(py::handle amount, py::handle rate, py::handle months, py::ha
   LoanTerms& terms = loan.terms;
   terms.amount = Take(ParseAmount(NumberText(amount, "amount")));
   terms.rate = Take(ParseRate(NumberText(rate, "rate")));
-  if (months.is_none() == years.is_none()) {
-    throw py::type_error("give the length as months or as years, and not both");
+  if (months.is_none() && years.is_none())
+    throw py::type_error("give the length as months or years");
+  if (!months.is_none() && !years.is_none()) {
+    throw py::type_error("give the length as months or years, not both");
   }
   terms.months = months.is_none() ? Take(ParseYears(NumberText(years, "years")))
                                   : Take(ParseMonths(NumberText(months, "months")));

@@ -55,7 +55,7 @@ class Errors(unittest.TestCase):
         ({"amount": 15000.0}, TypeError, "amount is a float, which cannot hold most decimal "
                                          "fractions exactly: pass it as a str or Decimal, "
                                          "e.g. '15000.0'"),
-        ({"years": 5}, TypeError, "give the length as months or as years, and not both"),
+        ({"years": 5}, TypeError, "give the length as months or years, not both"),
     ]
 
     def test_refusals(self):
