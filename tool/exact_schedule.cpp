@@ -194,6 +194,7 @@ class Line {
 // The year block's lines up to "Year:", as the report writes them: taken once from the
 // report's own lines, so that both arithmetics head their years alike.
 std::string YearBlockStart(TextEncoding encoding) {
+  const std::unique_lock turn = CalculatorTurn();
   std::string block;
   TextExport lines(block, encoding == TextEncoding::Utf8);
   lines.BeginYear(1);

@@ -150,6 +150,7 @@ const char* DateMessage(const DateOutcome& outcome) {
 
 // Today's date, as the calculator's form presets it.
 std::string TodaysDate() {
+  const std::unique_lock turn = CalculatorTurn();
   char* text = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
   std::string date = text;
   SetTextAreaEnd(text);
@@ -191,9 +192,11 @@ class FiniteRows final : public ScheduleSink {
                          state.totalPaid, state.totalInterest, state.totalPrincipal}) {
       if (!std::isfinite(figure)) allFinite = false;
     }
+    lastDueDate = record.dueDate.View();
     next_.AddRow(record, state);
   }
   bool allFinite = true;
+  std::string lastDueDate;
 
  private:
   ScheduleSink& next_;
@@ -291,34 +294,38 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
 constexpr const char* beyondSinglePrecision =
     "beyond the largest number the calculator's single precision holds (about 3.4e38)";
 
-// The schedule as the Quentara window computes and writes it, with its limits and messages.
-int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
-                              std::string& output, std::string& messages) {
+// A loan the calculator refuses, with its reason.
+ScheduleProblem Refused(std::string why) {
+  return {exitRefused, std::move(why)};
+}
+
+}  // namespace
+
+ScheduleProblem ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
+                                          std::string& output, ScheduleSummary& summary) {
+  // Held until every text of the calculator's below is gone.
+  const std::unique_lock turn = CalculatorTurn();
   // Each run is a fresh start of the calculator: its first date is checked once more.
   DueDateState dueDates;
   Text dueDate;
-  if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) {
-    return Refuse(messages, problem);
-  }
+  if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) return Refused(problem);
   const std::string years = request.years.value_or("");
   const ScheduleState loan =
       LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), years.c_str());
-  if (const char* refusal = LoanRefusalMessage(loan)) return Refuse(messages, refusal);
+  if (const char* refusal = LoanRefusalMessage(loan)) return Refused(refusal);
   if (!std::isfinite(loan.loanAmount)) {
-    return Refuse(messages, "--amount: " + request.amount + " is " + beyondSinglePrecision);
+    return Refused("--amount: " + request.amount + " is " + beyondSinglePrecision);
   }
   if (!std::isfinite(loan.annualRate)) {
-    return Refuse(messages, "--rate: " + request.rate + " is " + beyondSinglePrecision);
+    return Refused("--rate: " + request.rate + " is " + beyondSinglePrecision);
   }
   if (!std::isfinite(loan.growthFactor)) {
-    return Refuse(messages,
-                  "the loan's growth over its months, (1 + rate / 1200) ^ months, "
-                  "goes " +
-                      std::string(beyondSinglePrecision));
+    return Refused("the loan's growth over its months, (1 + rate / 1200) ^ months, goes " +
+                   std::string(beyondSinglePrecision));
   }
   if (!std::isfinite(loan.monthlyPayment)) {
-    return Refuse(messages, "the monthly payment comes to " + Figure(loan.monthlyPayment) + ", " +
-                                beyondSinglePrecision);
+    return Refused("the monthly payment comes to " + Figure(loan.monthlyPayment) + ", " +
+                   beyondSinglePrecision);
   }
 
   ScheduleState state = loan;
@@ -326,16 +333,16 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
   if (request.payment) {
     given = ParseFloat(request.payment->c_str());
     if (!std::isfinite(*given)) {
-      return Refuse(messages, "--payment: " + *request.payment + " is " + beyondSinglePrecision);
+      return Refused("--payment: " + *request.payment + " is " + beyondSinglePrecision);
     }
     ScheduleState firstRow = loan;
     firstRow.payment = *given;
     if (ScheduleRowBegins(firstRow)) {
       ComputeScheduleRow(firstRow);
       if (!(*given > firstRow.interest)) {
-        return Refuse(messages, "--payment: " + *request.payment +
-                                    " does not pay more than the first month's interest of " +
-                                    Figure(firstRow.interest) + ", so the loan would never shrink");
+        return Refused("--payment: " + *request.payment +
+                       " does not pay more than the first month's interest of " +
+                       Figure(firstRow.interest) + ", so the loan would never shrink");
       }
     }
     state.payment = *given;
@@ -360,26 +367,28 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
   FiniteRows checked(*sink);
   // The first date was judged above, so no step of a due date has anything to say.
   ScheduleRows rows(state, dueDates, dueDate.View());
-  if (const char* said = DateMessage(rows.Run(checked))) return Refuse(messages, said);
+  if (const char* said = DateMessage(rows.Run(checked))) return Refused(said);
   if (!checked.allFinite) {
-    return Refuse(messages,
-                  "the figures of this schedule go " + std::string(beyondSinglePrecision));
+    return Refused("the figures of this schedule go " + std::string(beyondSinglePrecision));
   }
 
-  ScheduleSummary summary;
+  summary = {};
   summary.monthlyPayment = Figure(given.value_or(loan.monthlyPayment));
   summary.payments = state.rowIndex;
   summary.totalPaid = Figure(state.totalPaid);
   summary.totalInterest = Figure(state.totalInterest);
   summary.totalPrincipal = Figure(state.totalPrincipal);
   // The payment of the last row, final or not; none when there was no row.
-  if (state.rowIndex > 0) summary.lastPayment = Figure(state.payment);
+  if (state.rowIndex > 0) {
+    summary.lastPayment = Figure(state.payment);
+    summary.payoffDate = checked.lastDueDate;
+  }
   if (state.balance > endOfLoanThreshold) summary.balanceLeft = Figure(state.balance);
   if (given) {
     ScheduleState computed = loan;
     NoRows none;
     ScheduleRows computedRows(computed, dueDates, dueDate.View());
-    if (const char* said = DateMessage(computedRows.Run(none))) return Refuse(messages, said);
+    if (const char* said = DateMessage(computedRows.Run(none))) return Refused(said);
     ScheduleSavings& saved = summary.saved.emplace();
     saved.computedPayment = Figure(loan.monthlyPayment);
     saved.payments = computed.rowIndex - state.rowIndex;
@@ -390,9 +399,10 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
     jsonExport->Finish(inputs, summary);
   }
   output = std::move(body);
-  if (request.summary) messages += SummaryText(summary);
-  return exitWritten;
+  return {};
 }
+
+namespace {
 
 // The schedule in exact cents.
 int ProduceExactSchedule(const ScheduleRequest& request, const std::string& date,
@@ -520,8 +530,15 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   switch (request.arithmetic) {
     case Arithmetic::Exact:
       return ProduceExactSchedule(request, date, output, messages);
-    case Arithmetic::Calculator:
-      return ProduceCalculatorSchedule(request, date, output, messages);
+    case Arithmetic::Calculator: {
+      ScheduleSummary summary;
+      if (const ScheduleProblem problem =
+              ProduceCalculatorSchedule(request, date, output, summary)) {
+        return Refuse(messages, problem.message, problem.exitCode);
+      }
+      if (request.summary) messages += SummaryText(summary);
+      return exitWritten;
+    }
   }
   return exitUsage;
 }
