@@ -3,12 +3,20 @@
 
 #include "tool/schedule_tool.h"
 
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string_view>
+#include <thread>
 
 #include "calc/due_dates.h"
 #include "calc/message_texts.h"
@@ -20,6 +28,7 @@
 #include "text/number_format.h"
 #include "text/text_area.h"
 #include "tool/exact_schedule.h"
+#include "tool/schedule_batch.h"
 #include "tool/schedule_exports.h"
 
 namespace quentara {
@@ -81,8 +90,6 @@ const char* const scheduleToolHelp =
 
 namespace {
 
-constexpr const char* programName = "quentara-schedule";
-
 enum class Option {
   Amount,
   Rate,
@@ -96,12 +103,17 @@ enum class Option {
   Encoding,
   Output,
   Summary,
+  Batch,
+  Jobs,
 };
 
 struct OptionName {
   const char* name;
   Option option;
 };
+
+// More threads than this would only wait for one another.
+constexpr int maxJobs = 1024;
 
 constexpr OptionName optionNames[] = {
     {"--amount", Option::Amount},   {"--rate", Option::Rate},
@@ -110,7 +122,8 @@ constexpr OptionName optionNames[] = {
     {"--extra", Option::Extra},     {"--calculator", Option::Calculator},
     {"--format", Option::Format},   {"--encoding", Option::Encoding},
     {"-o", Option::Output},         {"--output", Option::Output},
-    {"--summary", Option::Summary},
+    {"--summary", Option::Summary}, {"--batch", Option::Batch},
+    {"--jobs", Option::Jobs},
 };
 
 // Options that take no value.
@@ -285,8 +298,59 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
     case Option::Summary:
       request.summary = true;
       return true;
+    case Option::Batch:
+      request.batch = value;
+      if (!value.empty()) return true;
+      error = ": the file name is empty";
+      return false;
+    case Option::Jobs: {
+      const std::from_chars_result read =
+          std::from_chars(value.data(), value.data() + value.size(), request.jobs);
+      if (read.ec == std::errc() && read.ptr == value.data() + value.size() && request.jobs >= 1 &&
+          request.jobs <= maxJobs && value.front() != '+') {
+        return true;
+      }
+      error =
+          ": " + Quoted(value) + " is not a number of threads from 1 to " + std::to_string(maxJobs);
+      return false;
+    }
   }
   return false;
+}
+
+// The first name of an option, for messages.
+const char* NameOf(Option option) {
+  for (const OptionName& entry : optionNames) {
+    if (entry.option == option) return entry.name;
+  }
+  return "";
+}
+
+// The options a batch takes from its file instead of the command line.
+constexpr Option loanOptions[] = {Option::Amount, Option::Rate,    Option::Years, Option::Months,
+                                  Option::Date,   Option::Payment, Option::Extra};
+
+// What is wrong with the command line of a batch; empty when nothing is. A batch is written
+// as CSV unless --format says otherwise.
+std::string BatchProblem(const std::set<Option>& seen, ScheduleRequest& request) {
+  for (const Option option : loanOptions) {
+    if (seen.contains(option)) {
+      return std::string(NameOf(option)) +
+             " cannot be used with --batch: each line of the file gives its loan";
+    }
+  }
+  if (!seen.contains(Option::Format)) request.format = ExportFormat::Csv;
+  if (request.format == ExportFormat::Text) {
+    return "--format text cannot be used with --batch: give csv or json";
+  }
+  return {};
+}
+
+// The number of cores this process may run on.
+int CoreCount() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(1, CPU_COUNT(&cores));
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 // The calculator holds every figure in single precision: beyond about 3.4e38 a figure is
@@ -413,7 +477,7 @@ int ProduceExactSchedule(const ScheduleRequest& request, const std::string& date
   }
   std::string body;
   const loan::LoanSummary figures =
-      AppendExactSchedule(loan, {request.format, request.encoding, JsonLayout::Indented}, body);
+      AppendExactSchedule(loan, {request.format, request.encoding, JsonLayout::Indented, {}}, body);
 
   const std::string warning = std::string(programName) + ": warning: ";
   if (figures.payment == 0) {
@@ -505,6 +569,14 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
     }
   }
   if (request.help) return true;
+  if (request.batch) {
+    error = BatchProblem(seen, request);
+    return error.empty();
+  }
+  if (seen.contains(Option::Jobs)) {
+    error = "--jobs works only with --batch";
+    return false;
+  }
   for (const auto& [option, name] :
        {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"}}) {
     if (!seen.contains(option)) {
@@ -543,6 +615,64 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   return exitUsage;
 }
 
+namespace {
+
+// quentara-schedule --batch: the header is read before the output is touched, so a wrong
+// file leaves it as it was; the output is put in place once every loan has been written,
+// also when some lines were refused (the exit status says so).
+int RunBatch(const ScheduleRequest& request) {
+  const std::string& path = *request.batch;
+  const bool fromStandardInput = path == "-";
+  const int input = fromStandardInput ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const std::string reason = std::strerror(errno);
+  const std::string name = fromStandardInput ? "standard input" : Quoted(path);
+  std::string messages;
+  if (input < 0) {
+    const int code = Refuse(messages, "cannot read " + name + ": " + reason, exitUsage);
+    std::fputs(messages.c_str(), stderr);
+    return code;
+  }
+  BatchOptions options;
+  options.arithmetic = request.arithmetic;
+  options.format = request.format;
+  options.summary = request.summary;
+  options.jobs = request.jobs > 0 ? request.jobs : CoreCount();
+  options.today = TodaysDate();
+  options.name = name;
+  ScheduleBatch batch(input, std::move(options));
+  int code = exitWritten;
+  if (const ScheduleProblem problem = batch.ReadHeader()) {
+    code = Refuse(messages, problem.message, problem.exitCode);
+  } else {
+    const bool toStandardOutput = request.output == "-";
+    const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
+    OutputFile out;
+    std::string error;
+    if (toStandardOutput) {
+      out.OpenStandardOutput();
+    } else if (!out.Open(request.output, error)) {
+      code = Refuse(messages, "cannot write to " + where + ": " + error);
+    }
+    if (code == exitWritten) {
+      code = batch.Run(
+          [&](std::string_view bytes) { return out.Write(bytes, error); },
+          [](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), stderr); });
+      // The output is put in place unless its file was not read to the end or a write failed.
+      if (!error.empty() || code == exitUsage) {
+        out.Abandon();
+      } else if (!out.Commit(error)) {
+        code = exitRefused;
+      }
+      if (!error.empty()) code = Refuse(messages, "cannot write to " + where + ": " + error);
+    }
+  }
+  if (!fromStandardInput) close(input);
+  std::fputs(messages.c_str(), stderr);
+  return code;
+}
+
+}  // namespace
+
 int RunScheduleTool(int argc, const char* const* argv) {
   ScheduleRequest request;
   std::string error;
@@ -552,6 +682,7 @@ int RunScheduleTool(int argc, const char* const* argv) {
                  error.c_str(), programName);
     return exitUsage;
   }
+  if (request.batch && !request.help) return RunBatch(request);
   std::string output, messages;
   int code = exitWritten;
   if (request.help) {
