@@ -51,22 +51,6 @@ bool IsThirtyDayMonth(std::int32_t month) {
 
 }  // namespace
 
-const char* ThirtyDayMessage(std::int32_t month, std::int32_t day) {
-  if (day != 31) return nullptr;
-  switch (month) {
-    case 4:
-      return thirtyDaysInAprilMessage;
-    case 6:
-      return thirtyDaysInJuneMessage;
-    case 9:
-      return thirtyDaysInSeptemberMessage;
-    case 11:
-      return thirtyDaysInNovemberMessage;
-    default:
-      return nullptr;
-  }
-}
-
 DateOutcome TakeFirstDueDate(DueDateState& dueDates, const char* typed, Text& dueDate) {
   AssignExpression(dueDate, TrimSpaces(typed));
   // Only the day piece is judged here; the whole date later.

@@ -58,8 +58,4 @@ StepResult StepDueDate(DueDateState& dueDates, const char* dateText, std::int32_
 /// A date that serves marks the state validated. The text area is left as it was.
 DateOutcome CheckFirstDueDate(DueDateState& dueDates, const char* firstDueDate);
 
-/// The message for a 31st in a month of 30 days, or nullptr:
-/// ThirtyDayMessage(4, 31) == "There are only 30 days in April.".
-const char* ThirtyDayMessage(std::int32_t month, std::int32_t day);
-
 }  // namespace quentara

@@ -27,6 +27,7 @@
 #include <numeric>
 
 #include "dates/calendar.h"
+#include "loan_dates.h"
 #include "quentara/loan.h"
 #include "wide_unsigned.h"
 
@@ -72,20 +73,6 @@ LoanProblem CheckPaymentTerms(const LoanTerms& terms) {
     return Problem(LoanError::OutOfRange, LoanField::Months);
   }
   return {};
-}
-
-LoanProblem CheckFirstDueDate(Date date) {
-  LoanProblem problem;
-  problem.field = LoanField::FirstDueDate;
-  problem.date = date;
-  const bool thirtyDays = date.month == 4 || date.month == 6 || date.month == 9 || date.month == 11;
-  if (thirtyDays && date.day == 31) {
-    problem.error = LoanError::ThirtyDayMonth;
-  } else if (date.year < firstDueYear || date.year > lastDueYear ||
-             !IsCalendarDate(date.year, date.month, date.day)) {
-    problem.error = LoanError::InvalidDate;
-  }
-  return problem;
 }
 
 // Whether the exact payment X = A p G / (q (G - Q)), with G = (q + p)^n and Q = q^n, is at
@@ -162,21 +149,6 @@ std::int64_t RowOfMonth(Date first, Date date) {
   return (std::int64_t{date.year} - first.year) * 12 + (date.month - first.month) + 1;
 }
 
-// The due day in a month: the first due date's day, cut to the month's length.
-std::int32_t DueDay(std::int32_t firstDay, std::int32_t year, std::int32_t month) {
-  return std::min(firstDay, DaysInMonth(year, month));
-}
-
-// The due date of a row (1 for the first).
-Date DueDateOfRow(Date first, std::int32_t row) {
-  const std::int32_t monthIndex = first.month - 1 + row - 1;
-  Date date;
-  date.year = first.year + monthIndex / 12;
-  date.month = monthIndex % 12 + 1;
-  date.day = DueDay(first.day, date.year, date.month);
-  return date;
-}
-
 LoanProblem CheckExtras(const LoanTerms& terms) {
   const Date first = terms.firstDueDate;
   for (std::size_t i = 0; i < terms.extras.size(); ++i) {
@@ -214,6 +186,20 @@ LoanProblem CheckExtras(const LoanTerms& terms) {
 }
 
 }  // namespace
+
+LoanProblem CheckFirstDueDate(Date date) {
+  LoanProblem problem;
+  problem.field = LoanField::FirstDueDate;
+  problem.date = date;
+  const bool thirtyDays = date.month == 4 || date.month == 6 || date.month == 9 || date.month == 11;
+  if (thirtyDays && date.day == 31) {
+    problem.error = LoanError::ThirtyDayMonth;
+  } else if (date.year < firstDueYear || date.year > lastDueYear ||
+             !IsCalendarDate(date.year, date.month, date.day)) {
+    problem.error = LoanError::InvalidDate;
+  }
+  return problem;
+}
 
 Result<Cents> ComputePayment(const LoanTerms& terms) {
   Result<Cents> result;

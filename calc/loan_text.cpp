@@ -39,6 +39,16 @@ char* WriteDigitsBackwards(std::uint64_t value, int digits, char* end) {
   return at;
 }
 
+// The number of decimal digits of `value`, 1 for 0.
+int DigitCount(std::uint64_t value) {
+  for (int digits = 1;; digits += 4, value /= 10000) {
+    if (value < 10) return digits;
+    if (value < 100) return digits + 1;
+    if (value < 1000) return digits + 2;
+    if (value < 10000) return digits + 3;
+  }
+}
+
 std::uint64_t Magnitude(std::int64_t value) {
   // Unsigned negation, defined for the most negative value too.
   return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -110,27 +120,30 @@ std::string RangeText(const LoanProblem& problem) {
 }  // namespace
 
 char* FormatCents(Cents cents, char* out) {
-  char text[maxCentsText];
-  char* const end = text + maxCentsText;
+  // Written straight into `out`, its length known first: a schedule formats millions of
+  // figures, and a copy of each from a scratch buffer cost as much as the digits.
   const std::uint64_t magnitude = Magnitude(cents);
-  char* at = WriteDigitsBackwards(magnitude % 100, 2, end);
-  *--at = '.';
-  at = WriteDigitsBackwards(magnitude / 100, 1, at);
-  if (cents < 0) *--at = '-';
-  return std::copy(at, end, out);
+  if (cents < 0) *out++ = '-';
+  const std::uint64_t whole = magnitude / 100;
+  char* const point = out + DigitCount(whole);
+  WriteDigitsBackwards(whole, 1, point);
+  *point = '.';
+  WriteDigitsBackwards(magnitude % 100, 2, point + 3);
+  return point + 3;
 }
 
 char* FormatDate(Date date, char* out) {
-  char text[maxDateText];
-  char* const end = text + maxDateText;
-  char* at = WriteDigitsBackwards(Magnitude(date.year), 4, end);
-  if (date.year < 0) *--at = '-';
-  *--at = '/';
   // A month or day that no date has is kept to two digits.
-  at = WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.day, 0, 99)), 2, at);
-  *--at = '/';
-  at = WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.month, 0, 99)), 2, at);
-  return std::copy(at, end, out);
+  WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.month, 0, 99)), 2, out + 2);
+  out[2] = '/';
+  WriteDigitsBackwards(static_cast<std::uint64_t>(std::clamp(date.day, 0, 99)), 2, out + 5);
+  out[5] = '/';
+  char* at = out + 6;
+  if (date.year < 0) *at++ = '-';
+  const std::uint64_t year = Magnitude(date.year);
+  char* const end = at + std::max(4, DigitCount(year));
+  WriteDigitsBackwards(year, 4, end);
+  return end;
 }
 
 std::string DescribeLoanProblem(const LoanProblem& problem) {

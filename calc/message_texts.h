@@ -2,6 +2,8 @@
 // The texts of the calculator's messages, each written once. The engine only returns them;
 // the window program shows them in its message boxes and quentara-schedule prints them.
 
+#include <cstdint>
+
 namespace quentara {
 
 /// The title of the messages about the loan and the report file; the date messages have an
@@ -19,6 +21,24 @@ inline constexpr const char* thirtyDaysInAprilMessage = "There are only 30 days 
 inline constexpr const char* thirtyDaysInJuneMessage = "There are only 30 days in June.";
 inline constexpr const char* thirtyDaysInSeptemberMessage = "There are only 30 days in September.";
 inline constexpr const char* thirtyDaysInNovemberMessage = "There are only 30 days in November.";
+
+/// The message for a 31st in a month of 30 days, or nullptr:
+/// ThirtyDayMessage(4, 31) == "There are only 30 days in April.".
+inline const char* ThirtyDayMessage(std::int32_t month, std::int32_t day) {
+  if (day != 31) return nullptr;
+  switch (month) {
+    case 4:
+      return thirtyDaysInAprilMessage;
+    case 6:
+      return thirtyDaysInJuneMessage;
+    case 9:
+      return thirtyDaysInSeptemberMessage;
+    case 11:
+      return thirtyDaysInNovemberMessage;
+    default:
+      return nullptr;
+  }
+}
 
 // The loans that are refused, titled "Error", before Loan.txt is touched.
 

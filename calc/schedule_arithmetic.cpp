@@ -1,5 +1,6 @@
 // The payment and the rows of an annuity loan in single precision, and which loans are not
-// scheduled.
+// scheduled. Built into the loan library, so it uses nothing of the program's other layers
+// but the single-precision rounding.
 
 #include "calc/schedule_arithmetic.h"
 
@@ -7,7 +8,7 @@
 #include <limits>
 
 #include "calc/message_texts.h"
-#include "text/number_format.h"
+#include "text/single_precision.h"
 
 namespace quentara {
 
@@ -33,17 +34,38 @@ bool LoanIsTooLong(float loanYears) {
   return std::nearbyint(static_cast<double>(loanYears) * 12.0) > maxScheduledMonths;
 }
 
-const char* LoanRefusalMessage(const ScheduleState& loan) {
+calculator::RefusalReason LoanRefusalOf(const ScheduleState& loan) {
+  using calculator::RefusalReason;
   // Each row is one line of the report, and nothing else bounds the loan's length: a typed
   // length of a million years would fill the disk. The month count cannot tell, since it
   // wraps for lengths beyond the 32-bit range.
-  if (LoanIsTooLong(loan.loanYears)) return loanTooLongMessage;
+  if (LoanIsTooLong(loan.loanYears)) return RefusalReason::TooLong;
   // No month, or a length read as 0: the payment would divide by zero months.
-  if (MonthCountOf(loan.loanYears) < 1) return loanTooShortMessage;
+  if (MonthCountOf(loan.loanYears) < 1) return RefusalReason::TooShort;
   // Not above the end-of-loan threshold: the schedule would have no row at all.
-  if (!(loan.loanAmount > endOfLoanThreshold)) return amountTooSmallMessage;
+  if (!(loan.loanAmount > endOfLoanThreshold)) return RefusalReason::AmountTooSmall;
   if (loan.annualRate != 0.0f && std::fabs(loan.annualRate) < smallestRate) {
-    return rateTooSmallMessage;
+    return RefusalReason::RateTooSmall;
+  }
+  return RefusalReason::None;
+}
+
+const char* LoanRefusalMessage(const ScheduleState& loan) {
+  using calculator::RefusalReason;
+  switch (LoanRefusalOf(loan)) {
+    case RefusalReason::None:
+      return nullptr;
+    case RefusalReason::TooLong:
+      return loanTooLongMessage;
+    case RefusalReason::TooShort:
+      return loanTooShortMessage;
+    case RefusalReason::AmountTooSmall:
+      return amountTooSmallMessage;
+    case RefusalReason::RateTooSmall:
+      return rateTooSmallMessage;
+    case RefusalReason::ThirtyDayMonth:
+    case RefusalReason::InvalidDate:
+      break;  // the first due date's, judged apart
   }
   return nullptr;
 }

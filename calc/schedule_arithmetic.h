@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include <quentara/calculator.h>
+
 namespace quentara {
 
 /// Values of one computation; all start at 0.
@@ -50,10 +52,14 @@ bool LoanIsTooLong(float loanYears);
 /// precision keeps too few digits of a smaller monthly rate: the payment would come out up
 /// to 30 % wrong.
 inline constexpr float smallestRate = 0.01f;
-/// Why a loan is not scheduled, in the words of the message that refuses it, or nullptr
-/// when it is. Only the first that applies is given, in this order: more than 601 monthly
-/// payments; fewer than one; an amount of 0.01 or less; a rate other than 0 that is
-/// smaller than 0.01 either way (-0.01 and 0.01 as typed are scheduled).
+/// Why a loan is not scheduled, or None when it is. Only the first that applies is given,
+/// in this order: more than 601 monthly payments (TooLong); fewer than one (TooShort); an
+/// amount of 0.01 or less (AmountTooSmall); a rate other than 0 that is smaller than 0.01
+/// either way (RateTooSmall; -0.01 and 0.01 as typed are scheduled). The first due date is
+/// judged apart.
+calculator::RefusalReason LoanRefusalOf(const ScheduleState& loan);
+/// The same in the words of the message that refuses the loan, or nullptr when it is
+/// scheduled.
 const char* LoanRefusalMessage(const ScheduleState& loan);
 
 /// From balance, loanAmount, annualRate and loanYears to monthlyRate, monthCount,

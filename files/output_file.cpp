@@ -1,9 +1,9 @@
-// Whole outputs of the command-line tool. A regular file is replaced by renaming a complete
-// new file over it: the rename is what makes the new bytes appear, all at once. The new file
-// has no name while it is written (O_TMPFILE), so a tool killed halfway leaves nothing
-// behind; only where the file system cannot make such a file is it written under a hidden
-// temporary name. It is not forced to disk first, as Loan.txt is not either; what is
-// promised is that no reader ever sees a part, not that the bytes survive a power cut.
+// The command-line tool's outputs, whole or in parts. A regular file is replaced by renaming
+// a complete new file over it: the rename is what makes the new bytes appear, all at once. The new
+// file has no name while it is written (O_TMPFILE), so a tool killed halfway leaves nothing behind;
+// only where the file system cannot make such a file is it written under a hidden temporary name.
+// It is not forced to disk first, as Loan.txt is not either; what is promised is that no reader
+// ever sees a part, not that the bytes survive a power cut.
 
 #include "files/output_file.h"
 
@@ -30,8 +30,6 @@ namespace {
 // The permission bits a replacement keeps. The set-user-ID, set-group-ID and sticky bits
 // are dropped: the new file may have another owner than the one who set them.
 constexpr mode_t keptPermissions = 0777;
-
-enum class Outcome { Written, Failed, Unsupported };
 
 std::string Reason() {
   return std::strerror(errno);
@@ -110,21 +108,6 @@ bool FollowLinks(const std::string& path, std::string& target, int& descriptor,
   return false;
 }
 
-// A device or a pipe is written as it is. The open does not wait, since for a pipe that
-// nobody reads it would wait forever; the writes do, as the reader takes the bytes.
-bool WriteInPlace(const std::string& path, bool pipe, std::string_view bytes, std::string& error) {
-  const int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (descriptor < 0) {
-    error = pipe && errno == ENXIO ? "nobody reads the pipe" : Reason();
-    return false;
-  }
-  const int flags = fcntl(descriptor, F_GETFL);
-  return Closed(descriptor,
-                flags >= 0 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0 &&
-                    WriteAll(descriptor, bytes),
-                error);
-}
-
 // An existing file is replaced only when the person may write it, as the shell's '>'
 // requires: the folder's permission alone would let a read-only file be replaced, or,
 // through a link, another person's file in a folder that all may write. `path` is checked
@@ -187,58 +170,23 @@ bool Replace(const std::string& temporary, const std::string& target, bool whole
   return whole;
 }
 
-// The replacement of an existing file keeps its owner and group, as writing into it would;
-// only root may give a file away, so for anyone else this keeps what they already own.
-void KeepOwner(int descriptor, const struct stat* existing) {
-  if (existing != nullptr && fchown(descriptor, existing->st_uid, existing->st_gid) != 0) {
-    // Not allowed: the file stays the writer's own, which the permission check let through.
-  }
+// Whether making a file without a name failed only because the kernel or the file system
+// cannot: older kernels and some file systems have no unnamed files.
+bool Unsupported(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
-// Writes the new file without a name and names it only once it is complete.
-Outcome WriteUnnamed(const std::string& folder, const std::string& name, const std::string& target,
-                     const struct stat* existing, mode_t mode, std::string_view bytes,
-                     std::string& error) {
-  const int descriptor =
-      open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  // Older kernels and some file systems cannot make unnamed files.
-  if (descriptor < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    return Outcome::Unsupported;
+// Copies everything written to `from` so far into `to`. False, with errno set, on failure.
+bool CopyFile(int from, int to) {
+  char part[65536];
+  for (off_t at = 0;;) {
+    const ssize_t got = pread(from, part, sizeof part, at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!WriteAll(to, std::string_view(part, static_cast<std::size_t>(got)))) return false;
+    at += got;
   }
-  if (descriptor < 0) {
-    error = Reason();
-    return Outcome::Failed;
-  }
-  KeepOwner(descriptor, existing);
-  if (fchmod(descriptor, mode) != 0 || !WriteAll(descriptor, bytes)) {
-    Closed(descriptor, false, error);
-    return Outcome::Failed;
-  }
-  std::string temporary = TemporaryName(folder, name);
-  if (!LinkUnnamed(descriptor, temporary)) {
-    // Neither /proc nor a direct link, or a file system without links: write it named.
-    const bool unsupported = errno == ENOENT || errno == EPERM;
-    Closed(descriptor, false, error);
-    return unsupported ? Outcome::Unsupported : Outcome::Failed;
-  }
-  const bool whole = Closed(descriptor, true, error);
-  return Replace(temporary, target, whole, error) ? Outcome::Written : Outcome::Failed;
-}
-
-// Writes the new file under a hidden temporary name beside the target.
-bool WriteNamed(const std::string& folder, const std::string& name, const std::string& target,
-                const struct stat* existing, mode_t mode, std::string_view bytes,
-                std::string& error) {
-  std::string temporary = TemporaryName(folder, name);
-  const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
-  if (descriptor < 0) {
-    error = Reason();
-    return false;
-  }
-  KeepOwner(descriptor, existing);
-  const bool whole =
-      Closed(descriptor, fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes), error);
-  return Replace(temporary, target, whole, error);
 }
 
 }  // namespace
@@ -250,42 +198,182 @@ bool WriteStandardOutput(std::string_view bytes, std::string& error) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+  OutputFile out;
+  if (!out.Open(path, error)) return false;
+  if (!out.Write(bytes, error)) return false;  // abandoned as `out` goes
+  return out.Commit(error);
+}
+
+OutputFile::~OutputFile() {
+  Abandon();
+}
+
+void OutputFile::OpenStandardOutput() {
+  Abandon();
+  kind_ = Kind::Descriptor;
+  descriptor_ = STDOUT_FILENO;
+}
+
+bool OutputFile::Open(const std::string& path, std::string& error) {
+  Abandon();
   // Through symbolic links the file they lead to is replaced, not a link, also when that
   // file does not exist yet. A path into the descriptor folder, such as /dev/stdout, is
   // written through the descriptor as the shell opened it, so that '>>' keeps appending.
-  std::string target;
   int descriptor = -1;
-  if (!FollowLinks(path, target, descriptor, error)) return false;
+  if (!FollowLinks(path, target_, descriptor, error)) return false;
   if (descriptor >= 0) {
-    if (WriteAll(descriptor, bytes)) return true;
-    error = Reason();
-    return false;
+    kind_ = Kind::Descriptor;
+    descriptor_ = descriptor;
+    return true;
   }
   struct stat status {};
-  const bool exists = stat(target.c_str(), &status) == 0;
+  const bool exists = stat(target_.c_str(), &status) == 0;
   if (!exists && errno != ENOENT) {
     error = Reason();
     return false;
   }
   if (exists && !S_ISREG(status.st_mode)) {
-    return WriteInPlace(target, S_ISFIFO(status.st_mode), bytes, error);
-  }
-  if (exists && !MayWrite(path, target, error)) return false;
-
-  const mode_t mode = exists ? (status.st_mode & keptPermissions) : NewFileMode();
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  const struct stat* existing = exists ? &status : nullptr;
-  switch (WriteUnnamed(folder, name, target, existing, mode, bytes, error)) {
-    case Outcome::Written:
-      return true;
-    case Outcome::Failed:
+    // A device or a pipe is written as it is. The open does not wait, since for a pipe that
+    // nobody reads it would wait forever; the writes do, as the reader takes the bytes.
+    descriptor_ = open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (descriptor_ < 0) {
+      error = S_ISFIFO(status.st_mode) && errno == ENXIO ? "nobody reads the pipe" : Reason();
       return false;
-    case Outcome::Unsupported:
-      return WriteNamed(folder, name, target, existing, mode, bytes, error);
+    }
+    kind_ = Kind::InPlace;
+    const int flags = fcntl(descriptor_, F_GETFL);
+    if (flags < 0 || fcntl(descriptor_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      error = Reason();
+      Abandon();
+      return false;
+    }
+    return true;
   }
+  if (exists && !MayWrite(path, target_, error)) return false;
+
+  mode_ = exists ? (status.st_mode & keptPermissions) : NewFileMode();
+  const std::size_t slash = target_.rfind('/');
+  folder_ = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
+  name_ = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+  owner_.reset();
+  if (exists) owner_ = {status.st_uid, status.st_gid};
+  // The new file is written without a name and named only once it is complete; read and
+  // write, so that its bytes can still be copied to a named file if naming it fails.
+  descriptor_ =
+      open(folder_.empty() ? "." : folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode_);
+  if (descriptor_ >= 0) {
+    kind_ = Kind::Unnamed;
+  } else if (Unsupported(errno)) {
+    if (!OpenNamed(error)) return false;
+  } else {
+    error = Reason();
+    return false;
+  }
+  if (!Prepare(error)) {
+    Abandon();
+    return false;
+  }
+  return true;
+}
+
+bool OutputFile::OpenNamed(std::string& error) {
+  temporary_ = TemporaryName(folder_, name_);
+  descriptor_ = mkostemp(temporary_.data(), O_CLOEXEC);
+  if (descriptor_ < 0) {
+    error = Reason();
+    return false;
+  }
+  kind_ = Kind::Named;
+  return true;
+}
+
+bool OutputFile::Prepare(std::string& error) {
+  // The replacement of an existing file keeps its owner and group, as writing into it would;
+  // only root may give a file away, so for anyone else this keeps what they already own.
+  if (owner_ && fchown(descriptor_, owner_->first, owner_->second) != 0) {
+    // Not allowed: the file stays the writer's own, which the permission check let through.
+  }
+  if (fchmod(descriptor_, mode_) == 0) return true;
+  error = Reason();
   return false;
+}
+
+bool OutputFile::Write(std::string_view bytes, std::string& error) {
+  if (kind_ == Kind::Closed) {
+    errno = EBADF;
+  } else if (WriteAll(descriptor_, bytes)) {
+    return true;
+  }
+  error = Reason();
+  return false;
+}
+
+bool OutputFile::Commit(std::string& error) {
+  const int descriptor = descriptor_;
+  const Kind kind = kind_;
+  switch (kind) {
+    case Kind::Closed:
+      errno = EBADF;
+      error = Reason();
+      return false;
+    case Kind::Descriptor:
+      kind_ = Kind::Closed;
+      return true;
+    case Kind::InPlace:
+      kind_ = Kind::Closed;
+      return Closed(descriptor, true, error);
+    case Kind::Unnamed:
+      temporary_ = TemporaryName(folder_, name_);
+      if (!LinkUnnamed(descriptor, temporary_)) {
+        // Neither /proc nor a direct link, or a file system without links: the bytes go to
+        // a named file after all.
+        if (errno != ENOENT && errno != EPERM) {
+          error = Reason();
+          Abandon();
+          return false;
+        }
+        if (!OpenNamed(error)) {
+          close(descriptor);
+          kind_ = Kind::Closed;
+          return false;
+        }
+        bool copied = Prepare(error);
+        if (copied && !CopyFile(descriptor, descriptor_)) {
+          error = Reason();
+          copied = false;
+        }
+        close(descriptor);
+        if (!copied) {
+          Abandon();
+          return false;
+        }
+        return Commit(error);
+      }
+      break;
+    case Kind::Named:
+      break;
+  }
+  kind_ = Kind::Closed;
+  const bool whole = Closed(descriptor, true, error);
+  return Replace(temporary_, target_, whole, error);
+}
+
+void OutputFile::Abandon() {
+  switch (kind_) {
+    case Kind::Closed:
+    case Kind::Descriptor:
+      break;
+    case Kind::InPlace:
+    case Kind::Unnamed:
+      close(descriptor_);
+      break;
+    case Kind::Named:
+      close(descriptor_);
+      unlink(temporary_.c_str());
+      break;
+  }
+  kind_ = Kind::Closed;
+  descriptor_ = -1;
 }
 
 }  // namespace quentara

@@ -14,6 +14,7 @@
 
 #include "dates/dates.h"
 #include "text/number_format.h"
+#include "text/single_precision.h"
 #include "text/string_ops.h"
 #include "text/text_area.h"
 

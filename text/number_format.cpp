@@ -16,6 +16,7 @@
 #include <limits>
 #include <system_error>
 
+#include "text/single_precision.h"
 #include "text/text_area.h"
 
 namespace quentara {
@@ -173,20 +174,6 @@ std::size_t NumberLength(std::string_view text) {
   return at;
 }
 
-float RoundToSingle(double value) {
-  constexpr double largest = std::numeric_limits<float>::max();
-  // 2^128 - 2^103: halfway between the largest float and 2^128; the tie goes to the even
-  // 2^128, an infinity, as the hardware's rounding would give.
-  constexpr double overflowEdge = 0x1.ffffffp127;
-  if (value >= overflowEdge) return std::numeric_limits<float>::infinity();
-  if (value <= -overflowEdge) return -std::numeric_limits<float>::infinity();
-  // Between the largest float and the edge the value rounds down to the largest float; a
-  // cast would be undefined there.
-  if (value > largest) return std::numeric_limits<float>::max();
-  if (value < -largest) return -std::numeric_limits<float>::max();
-  return static_cast<float>(value);  // a not-a-number stays one
-}
-
 char* FormatFixed(float value, std::int32_t decimals) {
   char* start = TextAreaEnd();
   if (std::isnan(value)) return WriteTextAt(start, "nan", 3);
@@ -255,10 +242,6 @@ float ParseFloat(const char* text) {
     magnitude = 0.0;  // cannot happen for the prefix scanned above
   }
   return RoundToSingle(negative ? -magnitude : magnitude);
-}
-
-float Power(float base, float exponent) {
-  return RoundToSingle(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
 }
 
 std::int32_t Modulo(std::int32_t dividend, std::int32_t divisor) {

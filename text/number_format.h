@@ -1,11 +1,10 @@
 #pragma once
-// Numbers to text and back, and the two operations beyond + - * / that the schedule and
-// the due dates need. This layer turns typed text into numbers and back; it never decides
-// what is acceptable input: the caller does. No result depends on the user's locale or
-// environment.
+// Numbers to text and back, and the remainder that the due dates and the report need. This layer
+// turns typed text into numbers and back; it never decides what is acceptable input: the caller
+// does. No result depends on the user's locale or environment.
 //
 // Numbers are single precision; each operation works in double precision inside and rounds
-// its result to single precision once, when it returns.
+// its result to single precision once, when it returns (text/single_precision.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -34,12 +33,6 @@ float ParseFloat(const char* text);
 /// least one digit); 0 when the text does not begin with one. Nothing is skipped first.
 /// NumberLength("1.5e2x") == 5; NumberLength("1e") == 1; NumberLength(" 5") == 0.
 std::size_t NumberLength(std::string_view text);
-/// A double-precision result stored in single precision: to nearest, ties to even, and an
-/// infinity of the same sign at or beyond half a unit above the largest float.
-/// RoundToSingle(0.1) == 0.1f. Never undefined, whatever the value.
-float RoundToSingle(double value);
-/// pow of the two values widened to double, rounded once to single precision.
-float Power(float base, float exponent);
 /// Remainder of the division truncated toward zero: Modulo(-7, 4) == -3.
 /// A divisor of 0 and the pair (-2147483648, -1) give 0.
 std::int32_t Modulo(std::int32_t dividend, std::int32_t divisor);

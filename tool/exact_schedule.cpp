@@ -194,6 +194,7 @@ class Line {
 // The year block's lines up to "Year:", as the report writes them: taken once from the
 // report's own lines, so that both arithmetics head their years alike.
 std::string YearBlockStart(TextEncoding encoding) {
+  const std::unique_lock turn = CalculatorTurn();
   std::string block;
   TextExport lines(block, encoding == TextEncoding::Utf8);
   lines.BeginYear(1);
@@ -218,9 +219,6 @@ struct JsonBreaks {
 constexpr JsonBreaks indented{"\n  ", ",\n  ", "\n    ", ",\n    ", "\n  ", "\n"};
 constexpr JsonBreaks oneLine{"", ", ", "", ", ", "", ""};
 
-constexpr const char* csvHeader =
-    "due_date,balance,rate,payment,interest,principal,total_paid,total_interest,total_principal";
-
 class RowWriter {
  public:
   RowWriter(const ExactLoan& loan, const ExactOutput& how, std::string& out)
@@ -233,13 +231,15 @@ class RowWriter {
   void Begin(Cents payment, Cents computedPayment) {
     // One allocation for the whole schedule: a text row line is 100 bytes, its share of the
     // year blocks some 27; a CSV row about 110, a JSON row about 270.
-    const std::size_t perRow = how_.format == ExportFormat::Json ? 300 : 130;
+    const std::size_t perRow =
+        (how_.format == ExportFormat::Json ? 300 : 130) + how_.batchId.size();
     out_.reserve(out_.size() + static_cast<std::size_t>(loan_.terms.months) * perRow + 1024);
     switch (how_.format) {
       case ExportFormat::Text:
         break;
       case ExportFormat::Csv:
-        out_ += csvHeader;
+        if (!how_.batchId.empty()) break;
+        out_ += scheduleCsvColumns;
         out_ += withExtras_ ? ",extra\n" : "\n";
         break;
       case ExportFormat::Json:
@@ -299,6 +299,11 @@ class RowWriter {
   void JsonHead(Cents payment, Cents computedPayment) {
     out_ += '{';
     out_ += breaks_.open;
+    if (!how_.batchId.empty()) {
+      out_ += "\"id\": ";
+      out_ += how_.batchId;
+      out_ += breaks_.member;
+    }
     out_ += "\"arithmetic\": \"exact\"";
     out_ += breaks_.member;
     out_ += "\"inputs\": {\"date\": \"" + loan_.date + "\"";
@@ -360,6 +365,11 @@ class RowWriter {
   }
 
   void CsvRow(const loan::ScheduleRow& row) {
+    // An id may be longer than a line holds: it goes straight to the output.
+    if (!how_.batchId.empty()) {
+      out_ += how_.batchId;
+      out_ += ',';
+    }
     line_.Add(row.dueDate);
     line_.Add(',');
     line_.Add(row.balance);

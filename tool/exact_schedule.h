@@ -39,11 +39,19 @@ struct ExactLoan {
 ScheduleProblem ReadExactLoan(const ScheduleRequest& request, std::string_view date,
                               ExactLoan& loan);
 
+/// The columns of a schedule's CSV rows, the same in both arithmetics.
+inline constexpr std::string_view scheduleCsvColumns =
+    "due_date,balance,rate,payment,interest,principal,total_paid,total_interest,total_principal";
+
 /// How the rows are written.
 struct ExactOutput {
   ExportFormat format = ExportFormat::Text;
   TextEncoding encoding = TextEncoding::Windows1252;
   JsonLayout json = JsonLayout::Indented;
+  /// In a batch of loans, the loan's id: for CSV the first field of each row, quoted where
+  /// CSV needs it (no header row is written then: the batch writes one for all its loans);
+  /// for JSON a JSON string, the object's first member "id". Empty for a loan alone.
+  std::string_view batchId;
 };
 
 /// Appends the whole schedule of a loan that ReadExactLoan accepted to `out` and returns what
@@ -52,8 +60,10 @@ struct ExactOutput {
 /// - Text: the report's year blocks and 98-character row lines, CR LF after each line. A
 ///   figure keeps at least one space before it (the due date excepted); one that does not
 ///   fit fills its column with '#' instead of being cut.
-/// - CSV: a header row, then one row per payment; with extras a last column `extra`.
-/// - JSON: one object: "arithmetic": "exact", the inputs, the monthly payment, the rows and
+/// - CSV: a header row, then one row per payment; with extras a last column `extra`. In a
+///   batch, no header row, and each row begins with the id.
+/// - JSON: one object: in a batch first the "id", then "arithmetic": "exact", the inputs, the
+/// monthly payment, the rows and
 ///   the summary with the last payment.
 loan::LoanSummary AppendExactSchedule(const ExactLoan& loan, const ExactOutput& how,
                                       std::string& out);

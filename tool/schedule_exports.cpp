@@ -30,6 +30,11 @@ std::string JsonNumber(float value) {
 
 }  // namespace
 
+std::unique_lock<std::mutex> CalculatorTurn() {
+  static std::mutex calculator;
+  return std::unique_lock(calculator);
+}
+
 TextExport::TextExport(std::string& out, bool utf8) : out_(out), utf8_(utf8) {}
 
 void TextExport::Line(const char* text) {

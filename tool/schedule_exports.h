@@ -4,12 +4,19 @@
 // figures are the calculator's report's: each row's nine texts, two decimals, no padding in
 // CSV and JSON. The summary serves the exact arithmetic too.
 
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "calc/schedule_report.h"
 
 namespace quentara {
+
+/// The calculator's code builds its texts in one area that the whole program shares, so it
+/// is not for two threads at once: whoever runs it (a schedule with the calculator's figures,
+/// the report's lines) holds this lock meanwhile, from before its first text to after its
+/// last one is gone.
+[[nodiscard]] std::unique_lock<std::mutex> CalculatorTurn();
 
 /// The report's bytes, exactly as Loan.txt holds them (CR LF after every line). With
 /// `utf8` the line under the headings, bytes 0xAF, is written as U+00AF instead.
@@ -49,6 +56,7 @@ struct ScheduleSummary {
   std::int32_t payments = 0;
   std::string totalPaid, totalInterest, totalPrincipal;
   std::string lastPayment;                 ///< empty when there is no row
+  std::string payoffDate;                  ///< the last row's due date; empty when no row
   std::optional<std::string> balanceLeft;  ///< when more than 0.01 is still owed
   std::optional<ScheduleSavings> saved;    ///< with a payment of one's own
 };

@@ -33,7 +33,13 @@ struct ScheduleRequest {
   std::string output = "-";  ///< "-" for standard output
   bool summary = false;
   bool help = false;
+  /// A CSV file of loans to schedule instead of the one above ("-" for standard input).
+  std::optional<std::string> batch;
+  int jobs = 0;  ///< threads for a batch; 0 for one a core
 };
+
+/// The program's name, which begins each of its messages.
+inline constexpr const char* programName = "quentara-schedule";
 
 /// Exit codes: the schedule was written; the loan was refused or the output could not be
 /// written; the command line (or a value on it) was wrong.

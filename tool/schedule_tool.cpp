@@ -3,12 +3,20 @@
 
 #include "tool/schedule_tool.h"
 
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string_view>
+#include <thread>
 
 #include "calc/due_dates.h"
 #include "calc/message_texts.h"
@@ -20,6 +28,7 @@
 #include "text/number_format.h"
 #include "text/text_area.h"
 #include "tool/exact_schedule.h"
+#include "tool/schedule_batch.h"
 #include "tool/schedule_exports.h"
 
 namespace quentara {
@@ -27,9 +36,11 @@ namespace quentara {
 const char* const scheduleToolHelp =
     "Usage: quentara-schedule --amount AMOUNT --rate PERCENT\n"
     "                         (--years YEARS | --months N) [OPTION]...\n"
+    "  or:  quentara-schedule --batch FILE [--format csv|json] [--summary]\n"
+    "                         [--calculator] [--jobs N] [-o FILE]\n"
     "Write the amortization schedule of an annuity loan, exact to the cent, in the\n"
     "layout of the report the Quentara calculator writes to Loan.txt, or as CSV or\n"
-    "JSON.\n"
+    "JSON; or the schedules of many loans from a CSV file.\n"
     "\n"
     "  --amount AMOUNT      the loan amount in whole cents (5000 or 5000.00),\n"
     "                       0.01 to 10000000000000.00\n"
@@ -52,7 +63,12 @@ const char* const scheduleToolHelp =
     "                       standard output); FILE is replaced only once the\n"
     "                       schedule is complete\n"
     "  --summary            also print the payment, the number of payments, the\n"
-    "                       totals and the last payment to standard error\n"
+    "                       totals and the last payment to standard error; with\n"
+    "                       --batch, write one such row a loan instead of its rows\n"
+    "  --batch FILE         schedule each loan of the CSV file FILE (- is standard\n"
+    "                       input); see Many loans below\n"
+    "  --jobs N             schedule a batch on N threads (default: one a core);\n"
+    "                       the output is the same for every N\n"
     "  -h, --help           print this help and exit\n"
     "\n"
     "Exact cents: with r = rate / 1200, the payment is A r / (1 - (1 + r)^-n)\n"
@@ -68,20 +84,30 @@ const char* const scheduleToolHelp =
     "no thousands separators. Each option's value may also follow an equals sign\n"
     "(--amount=5000).\n"
     "\n"
+    "Many loans: the file has a header row naming its columns, in any order:\n"
+    "amount, rate, years or months (one of the two on each line), and optionally\n"
+    "date, payment and id. Each further line is a loan (RFC 4180 quoting, LF or\n"
+    "CR LF); an empty date is today, an empty payment the computed one. The output\n"
+    "is one CSV table whose first column is the id (the default), or with --format\n"
+    "json one JSON object a line, in the file's order. A loan's id is its id field,\n"
+    "else its number in the file (1 for the first line after the header). A bad\n"
+    "line is told on standard error with its line in the file, its id and why; the\n"
+    "other loans are written, and -o FILE is replaced once all of them are.\n"
+    "\n"
     "Exit status: 0 when the schedule was written, 1 when the loan cannot be\n"
-    "scheduled or the output cannot be written, 2 when the command line or a value\n"
-    "on it is wrong.\n"
+    "scheduled or the output cannot be written (with --batch: a line was refused),\n"
+    "2 when the command line or a value on it is wrong, or the batch file cannot be\n"
+    "read or its header row is wrong (then nothing is written).\n"
     "\n"
     "Examples:\n"
     "  quentara-schedule --amount 5000 --rate 4 --years 1 --date 01/31/2004\n"
     "  quentara-schedule --amount 250000 --rate 6.5 --years 30 --format csv -o loan.csv\n"
     "  quentara-schedule --amount 250000 --rate 6.5 --months 360 --date 02/01/2027 \\\n"
     "      --extra 02/01/2030=10000 --summary\n"
-    "  quentara-schedule --amount 5000 --rate 4 --years 1 --calculator\n";
+    "  quentara-schedule --amount 5000 --rate 4 --years 1 --calculator\n"
+    "  quentara-schedule --batch loans.csv --summary -o summary.csv\n";
 
 namespace {
-
-constexpr const char* programName = "quentara-schedule";
 
 enum class Option {
   Amount,
@@ -96,12 +122,17 @@ enum class Option {
   Encoding,
   Output,
   Summary,
+  Batch,
+  Jobs,
 };
 
 struct OptionName {
   const char* name;
   Option option;
 };
+
+// More threads than this would only wait for one another.
+constexpr int maxJobs = 1024;
 
 constexpr OptionName optionNames[] = {
     {"--amount", Option::Amount},   {"--rate", Option::Rate},
@@ -110,7 +141,8 @@ constexpr OptionName optionNames[] = {
     {"--extra", Option::Extra},     {"--calculator", Option::Calculator},
     {"--format", Option::Format},   {"--encoding", Option::Encoding},
     {"-o", Option::Output},         {"--output", Option::Output},
-    {"--summary", Option::Summary},
+    {"--summary", Option::Summary}, {"--batch", Option::Batch},
+    {"--jobs", Option::Jobs},
 };
 
 // Options that take no value.
@@ -150,6 +182,7 @@ const char* DateMessage(const DateOutcome& outcome) {
 
 // Today's date, as the calculator's form presets it.
 std::string TodaysDate() {
+  const std::unique_lock turn = CalculatorTurn();
   char* text = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
   std::string date = text;
   SetTextAreaEnd(text);
@@ -191,9 +224,11 @@ class FiniteRows final : public ScheduleSink {
                          state.totalPaid, state.totalInterest, state.totalPrincipal}) {
       if (!std::isfinite(figure)) allFinite = false;
     }
+    lastDueDate = record.dueDate.View();
     next_.AddRow(record, state);
   }
   bool allFinite = true;
+  std::string lastDueDate;
 
  private:
   ScheduleSink& next_;
@@ -282,8 +317,59 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
     case Option::Summary:
       request.summary = true;
       return true;
+    case Option::Batch:
+      request.batch = value;
+      if (!value.empty()) return true;
+      error = ": the file name is empty";
+      return false;
+    case Option::Jobs: {
+      const std::from_chars_result read =
+          std::from_chars(value.data(), value.data() + value.size(), request.jobs);
+      if (read.ec == std::errc() && read.ptr == value.data() + value.size() && request.jobs >= 1 &&
+          request.jobs <= maxJobs && value.front() != '+') {
+        return true;
+      }
+      error =
+          ": " + Quoted(value) + " is not a number of threads from 1 to " + std::to_string(maxJobs);
+      return false;
+    }
   }
   return false;
+}
+
+// The first name of an option, for messages.
+const char* NameOf(Option option) {
+  for (const OptionName& entry : optionNames) {
+    if (entry.option == option) return entry.name;
+  }
+  return "";
+}
+
+// The options a batch takes from its file instead of the command line.
+constexpr Option loanOptions[] = {Option::Amount, Option::Rate,    Option::Years, Option::Months,
+                                  Option::Date,   Option::Payment, Option::Extra};
+
+// What is wrong with the command line of a batch; empty when nothing is. A batch is written
+// as CSV unless --format says otherwise.
+std::string BatchProblem(const std::set<Option>& seen, ScheduleRequest& request) {
+  for (const Option option : loanOptions) {
+    if (seen.contains(option)) {
+      return std::string(NameOf(option)) +
+             " cannot be used with --batch: each line of the file gives its loan";
+    }
+  }
+  if (!seen.contains(Option::Format)) request.format = ExportFormat::Csv;
+  if (request.format == ExportFormat::Text) {
+    return "--format text cannot be used with --batch: give csv or json";
+  }
+  return {};
+}
+
+// The number of cores this process may run on.
+int CoreCount() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(1, CPU_COUNT(&cores));
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 // The calculator holds every figure in single precision: beyond about 3.4e38 a figure is
@@ -291,34 +377,38 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
 constexpr const char* beyondSinglePrecision =
     "beyond the largest number the calculator's single precision holds (about 3.4e38)";
 
-// The schedule as the Quentara window computes and writes it, with its limits and messages.
-int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
-                              std::string& output, std::string& messages) {
+// A loan the calculator refuses, with its reason.
+ScheduleProblem Refused(std::string why) {
+  return {exitRefused, std::move(why)};
+}
+
+}  // namespace
+
+ScheduleProblem ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
+                                          std::string& output, ScheduleSummary& summary) {
+  // Held until every text of the calculator's below is gone.
+  const std::unique_lock turn = CalculatorTurn();
   // Each run is a fresh start of the calculator: its first date is checked once more.
   DueDateState dueDates;
   Text dueDate;
-  if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) {
-    return Refuse(messages, problem);
-  }
+  if (const char* problem = FirstDateProblem(dueDates, date, dueDate)) return Refused(problem);
   const std::string years = request.years.value_or("");
   const ScheduleState loan =
       LoanFromFieldTexts(request.amount.c_str(), request.rate.c_str(), years.c_str());
-  if (const char* refusal = LoanRefusalMessage(loan)) return Refuse(messages, refusal);
+  if (const char* refusal = LoanRefusalMessage(loan)) return Refused(refusal);
   if (!std::isfinite(loan.loanAmount)) {
-    return Refuse(messages, "--amount: " + request.amount + " is " + beyondSinglePrecision);
+    return Refused("--amount: " + request.amount + " is " + beyondSinglePrecision);
   }
   if (!std::isfinite(loan.annualRate)) {
-    return Refuse(messages, "--rate: " + request.rate + " is " + beyondSinglePrecision);
+    return Refused("--rate: " + request.rate + " is " + beyondSinglePrecision);
   }
   if (!std::isfinite(loan.growthFactor)) {
-    return Refuse(messages,
-                  "the loan's growth over its months, (1 + rate / 1200) ^ months, "
-                  "goes " +
-                      std::string(beyondSinglePrecision));
+    return Refused("the loan's growth over its months, (1 + rate / 1200) ^ months, goes " +
+                   std::string(beyondSinglePrecision));
   }
   if (!std::isfinite(loan.monthlyPayment)) {
-    return Refuse(messages, "the monthly payment comes to " + Figure(loan.monthlyPayment) + ", " +
-                                beyondSinglePrecision);
+    return Refused("the monthly payment comes to " + Figure(loan.monthlyPayment) + ", " +
+                   beyondSinglePrecision);
   }
 
   ScheduleState state = loan;
@@ -326,16 +416,16 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
   if (request.payment) {
     given = ParseFloat(request.payment->c_str());
     if (!std::isfinite(*given)) {
-      return Refuse(messages, "--payment: " + *request.payment + " is " + beyondSinglePrecision);
+      return Refused("--payment: " + *request.payment + " is " + beyondSinglePrecision);
     }
     ScheduleState firstRow = loan;
     firstRow.payment = *given;
     if (ScheduleRowBegins(firstRow)) {
       ComputeScheduleRow(firstRow);
       if (!(*given > firstRow.interest)) {
-        return Refuse(messages, "--payment: " + *request.payment +
-                                    " does not pay more than the first month's interest of " +
-                                    Figure(firstRow.interest) + ", so the loan would never shrink");
+        return Refused("--payment: " + *request.payment +
+                       " does not pay more than the first month's interest of " +
+                       Figure(firstRow.interest) + ", so the loan would never shrink");
       }
     }
     state.payment = *given;
@@ -360,26 +450,28 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
   FiniteRows checked(*sink);
   // The first date was judged above, so no step of a due date has anything to say.
   ScheduleRows rows(state, dueDates, dueDate.View());
-  if (const char* said = DateMessage(rows.Run(checked))) return Refuse(messages, said);
+  if (const char* said = DateMessage(rows.Run(checked))) return Refused(said);
   if (!checked.allFinite) {
-    return Refuse(messages,
-                  "the figures of this schedule go " + std::string(beyondSinglePrecision));
+    return Refused("the figures of this schedule go " + std::string(beyondSinglePrecision));
   }
 
-  ScheduleSummary summary;
+  summary = {};
   summary.monthlyPayment = Figure(given.value_or(loan.monthlyPayment));
   summary.payments = state.rowIndex;
   summary.totalPaid = Figure(state.totalPaid);
   summary.totalInterest = Figure(state.totalInterest);
   summary.totalPrincipal = Figure(state.totalPrincipal);
   // The payment of the last row, final or not; none when there was no row.
-  if (state.rowIndex > 0) summary.lastPayment = Figure(state.payment);
+  if (state.rowIndex > 0) {
+    summary.lastPayment = Figure(state.payment);
+    summary.payoffDate = checked.lastDueDate;
+  }
   if (state.balance > endOfLoanThreshold) summary.balanceLeft = Figure(state.balance);
   if (given) {
     ScheduleState computed = loan;
     NoRows none;
     ScheduleRows computedRows(computed, dueDates, dueDate.View());
-    if (const char* said = DateMessage(computedRows.Run(none))) return Refuse(messages, said);
+    if (const char* said = DateMessage(computedRows.Run(none))) return Refused(said);
     ScheduleSavings& saved = summary.saved.emplace();
     saved.computedPayment = Figure(loan.monthlyPayment);
     saved.payments = computed.rowIndex - state.rowIndex;
@@ -390,9 +482,10 @@ int ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string&
     jsonExport->Finish(inputs, summary);
   }
   output = std::move(body);
-  if (request.summary) messages += SummaryText(summary);
-  return exitWritten;
+  return {};
 }
+
+namespace {
 
 // The schedule in exact cents.
 int ProduceExactSchedule(const ScheduleRequest& request, const std::string& date,
@@ -403,7 +496,7 @@ int ProduceExactSchedule(const ScheduleRequest& request, const std::string& date
   }
   std::string body;
   const loan::LoanSummary figures =
-      AppendExactSchedule(loan, {request.format, request.encoding, JsonLayout::Indented}, body);
+      AppendExactSchedule(loan, {request.format, request.encoding, JsonLayout::Indented, {}}, body);
 
   const std::string warning = std::string(programName) + ": warning: ";
   if (figures.payment == 0) {
@@ -495,6 +588,14 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
     }
   }
   if (request.help) return true;
+  if (request.batch) {
+    error = BatchProblem(seen, request);
+    return error.empty();
+  }
+  if (seen.contains(Option::Jobs)) {
+    error = "--jobs works only with --batch";
+    return false;
+  }
   for (const auto& [option, name] :
        {std::pair{Option::Amount, "--amount"}, std::pair{Option::Rate, "--rate"}}) {
     if (!seen.contains(option)) {
@@ -520,11 +621,76 @@ int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::st
   switch (request.arithmetic) {
     case Arithmetic::Exact:
       return ProduceExactSchedule(request, date, output, messages);
-    case Arithmetic::Calculator:
-      return ProduceCalculatorSchedule(request, date, output, messages);
+    case Arithmetic::Calculator: {
+      ScheduleSummary summary;
+      if (const ScheduleProblem problem =
+              ProduceCalculatorSchedule(request, date, output, summary)) {
+        return Refuse(messages, problem.message, problem.exitCode);
+      }
+      if (request.summary) messages += SummaryText(summary);
+      return exitWritten;
+    }
   }
   return exitUsage;
 }
+
+namespace {
+
+// quentara-schedule --batch: the header is read before the output is touched, so a wrong
+// file leaves it as it was; the output is put in place once every loan has been written,
+// also when some lines were refused (the exit status says so).
+int RunBatch(const ScheduleRequest& request) {
+  const std::string& path = *request.batch;
+  const bool fromStandardInput = path == "-";
+  const int input = fromStandardInput ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const std::string reason = std::strerror(errno);
+  const std::string name = fromStandardInput ? "standard input" : Quoted(path);
+  std::string messages;
+  if (input < 0) {
+    const int code = Refuse(messages, "cannot read " + name + ": " + reason, exitUsage);
+    std::fputs(messages.c_str(), stderr);
+    return code;
+  }
+  BatchOptions options;
+  options.arithmetic = request.arithmetic;
+  options.format = request.format;
+  options.summary = request.summary;
+  options.jobs = request.jobs > 0 ? request.jobs : CoreCount();
+  options.today = TodaysDate();
+  options.name = name;
+  ScheduleBatch batch(input, std::move(options));
+  int code = exitWritten;
+  if (const ScheduleProblem problem = batch.ReadHeader()) {
+    code = Refuse(messages, problem.message, problem.exitCode);
+  } else {
+    const bool toStandardOutput = request.output == "-";
+    const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
+    OutputFile out;
+    std::string error;
+    if (toStandardOutput) {
+      out.OpenStandardOutput();
+    } else if (!out.Open(request.output, error)) {
+      code = Refuse(messages, "cannot write to " + where + ": " + error);
+    }
+    if (code == exitWritten) {
+      code = batch.Run(
+          [&](std::string_view bytes) { return out.Write(bytes, error); },
+          [](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), stderr); });
+      // The output is put in place unless its file was not read to the end or a write failed.
+      if (!error.empty() || code == exitUsage) {
+        out.Abandon();
+      } else if (!out.Commit(error)) {
+        code = exitRefused;
+      }
+      if (!error.empty()) code = Refuse(messages, "cannot write to " + where + ": " + error);
+    }
+  }
+  if (!fromStandardInput) close(input);
+  std::fputs(messages.c_str(), stderr);
+  return code;
+}
+
+}  // namespace
 
 int RunScheduleTool(int argc, const char* const* argv) {
   ScheduleRequest request;
@@ -535,6 +701,7 @@ int RunScheduleTool(int argc, const char* const* argv) {
                  error.c_str(), programName);
     return exitUsage;
   }
+  if (request.batch && !request.help) return RunBatch(request);
   std::string output, messages;
   int code = exitWritten;
   if (request.help) {

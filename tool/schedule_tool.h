@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "tool/schedule_exports.h"
 #include "tool/schedule_request.h"
 
 namespace quentara {
@@ -35,6 +36,13 @@ bool IsWholeNumber(const std::string& text);
 /// left empty unless the schedule was written. An empty date is today's, in the local time
 /// zone.
 int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages);
+
+/// One loan with the calculator's figures: `output` gets its schedule in the request's
+/// format and `summary` what it comes to, or the problem says why the calculator does not
+/// schedule it (then `output` is untouched). `date` is the first due date as mm/dd/yyyy.
+/// Calls from several threads take turns (CalculatorTurn).
+ScheduleProblem ProduceCalculatorSchedule(const ScheduleRequest& request, const std::string& date,
+                                          std::string& output, ScheduleSummary& summary);
 
 /// The whole program: parses, produces and writes, and returns the exit code.
 int RunScheduleTool(int argc, const char* const* argv);

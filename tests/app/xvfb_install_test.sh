@@ -3,7 +3,8 @@
 # dollar sign, as a person's home may), checks what was installed, starts the program
 # through its menu entry the way a desktop does (gio launch) in a real X server, expects the
 # installed icon on its window, computes the default loan and expects Loan.txt in the
-# install folder; then uninstalls with
+# install folder; builds a program on the installed loan library and imports the Python
+# module; then uninstalls with
 # scripts/install --uninstall and expects nothing but that report to be left.
 #
 #   xvfb_install_test.sh <build folder> <source folder>
@@ -56,6 +57,28 @@ done
 while IFS= read -r file; do
   [ -e "$prefix/$file" ] || fail "the list of installed files names $file, which is missing"
 done <"$folder/install-manifest.txt"
+
+# The loan library from outside the source tree: a program built against the installed CMake
+# package, the same file built with pkg-config, and the Python module imported from its folder.
+compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+consumer="$source/tests/app/data/loan_consumer"
+{ cmake -S "$consumer" -B "$work/consumer" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" \
+  -DCMAKE_PREFIX_PATH="$prefix" && cmake --build "$work/consumer"; } >"$work/consumer.log" 2>&1 ||
+  fail "no program builds on the installed library: $(cat "$work/consumer.log")"
+# pkg-config writes a space in a path as "\ "; xargs reads that as a space again.
+mapfile -t flags < <(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs \
+  quentara-loan | xargs printf '%s\n')
+"$compiler" -std=c++20 "$consumer/main.cpp" "${flags[@]}" -o "$work/consumer/by_pkg_config" ||
+  fail "no program builds with pkg-config's flags: ${flags[*]}"
+for program in loan_consumer by_pkg_config; do
+  [ "$("$work/consumer/$program")" = "304.15 425.75" ] || fail "$program printed the wrong payments"
+done
+# (The sanitized build has no Python module.)
+if ! grep -q '^QUENTARA_SANITIZE:BOOL=ON$' "$build/CMakeCache.txt"; then
+  [ "$(cd "$work" && PYTHONPATH="$prefix/lib/python3/dist-packages" /usr/bin/python3 \
+    -c 'import quentara; print(quentara.payment("15000", "8", months=60))')" = 304.15 ] ||
+    fail "the installed Python module does not give the payment"
+fi
 
 entry="$prefix/share/applications/$id.desktop"
 desktop-file-validate "$entry" || fail "the menu entry is not valid"

@@ -236,5 +236,37 @@ TEST(WriteWholeFile, KilledHalfwayLeavesNoTemporaryFile) {
   fs::remove_all(folder);
 }
 
+// Written in parts, a file holds its earlier bytes, alone in its folder, until the output is
+// committed; given up, it keeps them.
+TEST(OutputFile, ReplacesTheFileOnlyWhenCommitted) {
+  for (const bool commit : {true, false}) {
+    char pattern[] = "/tmp/quentara-output-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path folder = pattern;
+    const fs::path path = folder / "loans.csv";
+    std::ofstream(path) << "earlier";
+    const auto held = [&] {
+      std::ifstream file(path, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    std::string error;
+    {
+      OutputFile out;
+      ASSERT_TRUE(out.Open(path, error)) << error;
+      for (int part = 0; part < 3; ++part) {
+        ASSERT_TRUE(out.Write(bytes, error)) << error;
+        EXPECT_EQ(held(), "earlier");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+      }
+      if (commit) {
+        EXPECT_TRUE(out.Commit(error)) << error;
+      }
+    }
+    EXPECT_TRUE(held() == (commit ? bytes + bytes + bytes : "earlier")) << commit;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+    fs::remove_all(folder);
+  }
+}
+
 }  // namespace
 }  // namespace quentara

@@ -59,9 +59,10 @@ TEST(AppendExactSchedule, JsonOnOneLineIsTheIndentedObjectWithoutItsLineBreaks) 
   ExactLoan loan;
   ASSERT_FALSE(ReadExactLoan(request, "01/31/2004", loan));
   std::string indented, oneLine;
-  AppendExactSchedule(loan, {ExportFormat::Json, TextEncoding::Utf8, JsonLayout::Indented},
+  AppendExactSchedule(loan, {ExportFormat::Json, TextEncoding::Utf8, JsonLayout::Indented, {}},
                       indented);
-  AppendExactSchedule(loan, {ExportFormat::Json, TextEncoding::Utf8, JsonLayout::OneLine}, oneLine);
+  AppendExactSchedule(loan, {ExportFormat::Json, TextEncoding::Utf8, JsonLayout::OneLine, {}},
+                      oneLine);
   EXPECT_EQ(std::count(oneLine.begin(), oneLine.end(), '\n'), 1);
   EXPECT_TRUE(oneLine.ends_with("}}\n"));
   // Each line break and its indentation go; a comma before it keeps one space.

@@ -5,6 +5,19 @@
 // out: no exceptions, no process exit, nothing printed, and walking a schedule allocates
 // nothing. What to tell the person about a refused loan is the caller's choice;
 // DescribeLoanProblem offers a sentence.
+//
+//   using namespace quentara::loan;
+//   LoanTerms terms;
+//   terms.amount = ParseAmount("15000").value;  // 1500000 cents
+//   terms.rate = ParseRate("8").value;
+//   terms.months = 60;
+//   terms.firstDueDate = {2004, 1, 31};
+//   ScheduleWalker walker(terms);
+//   if (LoanProblem problem = walker.Start(); problem.error != LoanError::None)
+//     return DescribeLoanProblem(problem);
+//   for (ScheduleRow row; walker.Next(row);) ...  // row 1: interest 10000, principal 20415
+//
+// <quentara/calculator.h> gives the desktop calculator's own single-precision figures.
 
 #include <compare>
 #include <cstddef>
