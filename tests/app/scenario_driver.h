@@ -19,10 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -141,11 +138,6 @@ inline ShownBox ModalBox() {
 /// Presses the box's OK button.
 inline void PressBoxButton(QMessageBox* box) {
   testing::PressOk(box);
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 /// The steps of one scenario, taken one per timer tick.
