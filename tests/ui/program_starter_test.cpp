@@ -54,7 +54,20 @@ class StartingPrograms : public LayerTest {
   const fs::path record_ = folder_ / "record.txt";
 };
 
-TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
+// Also where the kernel has no process descriptors and the wait asks whether it has ended.
+class WaitingForNotepad : public StartingPrograms, public ::testing::WithParamInterface<EndNotice> {
+ protected:
+  void SetUp() override {
+    StartingPrograms::SetUp();
+    UseEndNotice(GetParam());
+  }
+  void TearDown() override {
+    UseEndNotice(EndNotice::ProcessDescriptor);
+    StartingPrograms::TearDown();
+  }
+};
+
+TEST_P(WaitingForNotepad, ItRunsInTheProgramFolderAndTheCallWaitsForIt) {
   const fs::path release = root_ / "release";
   WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
@@ -74,6 +87,12 @@ TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
   // The program folder stays the current directory.
   EXPECT_EQ(fs::current_path(), root_);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, WaitingForNotepad,
+                         ::testing::Values(EndNotice::ProcessDescriptor, EndNotice::Polling),
+                         [](const auto& info) {
+                           return info.param == EndNotice::Polling ? "Polling" : "Descriptor";
+                         });
 
 TEST_F(StartingPrograms, WithoutFlagOneTheCallReturnsAtOnce) {
   const fs::path release = root_ / "release";
