@@ -42,8 +42,9 @@ void ApplyNewFont(std::int32_t gadget, const char* faceName, std::int32_t size) 
 
 PlatformHandle OpenMainForm() {
   if (OpenFormWindow(mainWindow, 246, -6, mainFormWidth, mainFormHeight, mainWindowFlags,
-                     "Quentara") == 0)
+                     "Quentara") == 0) {
     return 0;
+  }
   SetWindowBackground(WindowHandle(mainWindow), MakeSolidBrush(windowColor));
   if (SetGadgetParent(WindowHandle(mainWindow)) == 0) return 0;
 

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -63,7 +64,7 @@ class TemporaryFolder {
 /// separator). When the guard goes, the current directory is again the one it found and
 /// no program folder is set. A death test runs its test again in a child process: the
 /// child's guard takes the parent's folder, found through the environment, and leaves its
-/// removal to the parent, which can then look at what the child wrote.
+/// removal to the parent, which can then look at what the child wrote. One guard at a time.
 class ProgramFolderGuard : public TemporaryFolder {
  public:
   ProgramFolderGuard() : TemporaryFolder(std::getenv(variable)), parent_(!IsChild()) {
