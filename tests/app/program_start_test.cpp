@@ -249,9 +249,9 @@ TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
       {lengthField, "1.0"},
       {paymentField, "blank"},
   };
-  for (const auto& [gadget, text] : texts) {
-    driver.Expect("gadget " + std::to_string(gadget) + " reads \"" + text + "\"",
-                  [gadget, text] { return GadgetText(gadget) == text; });
+  for (const auto& row : texts) {
+    driver.Expect("gadget " + std::to_string(row.first) + " reads \"" + row.second + "\"",
+                  [row] { return GadgetText(row.first) == row.second; });
   }
   driver.Expect("the date field holds today's date", [] {
     return GadgetText(dateField) == QDate::currentDate().toString("MM/dd/yyyy").toStdString();
