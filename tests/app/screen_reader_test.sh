@@ -5,18 +5,17 @@
 #
 #   screen_reader_test.sh <quentara executable>
 set -u
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" != "--inside" ]; then
   binary=${1:?usage: screen_reader_test.sh <quentara>}
-  for tool in xvfb-run dbus-run-session; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  /usr/bin/python3 -c 'import pyatspi' || { echo "FAIL: python3-pyatspi is not installed"; exit 1; }
-  work=$(mktemp -d /tmp/quentara-atspi.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  require xvfb-run dbus-run-session
+  /usr/bin/python3 -c 'import pyatspi' || fail "python3-pyatspi is not installed"
+  make_work_folder atspi
+  use_own_session
   # The report goes beside the program, so a private copy keeps the build folder clean.
-  cp "$binary" "$work/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
+  cp "$binary" "$work/quentara" || fail "cannot copy $binary"
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" --inside "$work"
   exit $?
 fi
@@ -26,15 +25,13 @@ cd "$work" || exit 1
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 ./quentara >"$work/quentara.log" 2>&1 &
 pid=$!
-/usr/bin/python3 "$here/screen_reader_check.py"
-status=$?
-if [ "$status" -ne 0 ]; then
-  kill "$pid" 2>/dev/null
+show_on_failure() {
   echo "--- output of quentara ---"
   cat "$work/quentara.log"
-  exit "$status"
-fi
+}
+/usr/bin/python3 "$here/screen_reader_check.py" || fail "screen_reader_check.py failed"
 # Quit was pressed: the program ends by itself, with exit code 0.
 wait "$pid"
 code=$?
-[ "$code" -eq 0 ] || { echo "FAIL: quentara ended with exit code $code"; exit 1; }
+pid=
+[ "$code" -eq 0 ] || fail "quentara ended with exit code $code"

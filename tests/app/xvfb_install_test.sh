@@ -7,17 +7,16 @@
 #
 #   xvfb_install_test.sh <build folder> <source folder>
 set -u
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -ne 2 ]; then
     echo "usage: $0 <build folder> <source folder>" >&2
     exit 2
   fi
-  for tool in xvfb-run xdotool gio desktop-file-validate appstreamcli identify; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  work=$(mktemp -d /tmp/quentara-install.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  require xvfb-run xdotool gio desktop-file-validate appstreamcli identify
+  make_work_folder install
+  use_own_session
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash "$0" --inside "$work" "$(realpath "$1")" "$(realpath "$2")"
@@ -30,7 +29,6 @@ source=$4
 prefix="$work/home of a\$user/.local"
 folder="$prefix/share/quentara"
 id=org.quentara.Quentara
-. "$(dirname "$0")/x_test_support.sh"
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$work/install.log")"
