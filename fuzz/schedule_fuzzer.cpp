@@ -7,6 +7,7 @@
 // length texts separated by zero bytes, each cut at 31999 characters as the form reads it.
 // The end of the program (a fatal date) is caught, so that the fuzzer goes on.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,6 +65,25 @@ const fs::path& Report() {
   }();
   return report;
 }
+
+// Writing the report makes its folder the current directory, but the fuzzer names its corpus
+// and crash files relative to the directory it was started in: that one is entered again
+// after every input.
+class KeepWorkingDirectory {
+ public:
+  KeepWorkingDirectory() : folder_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (folder_ < 0) std::abort();
+  }
+  ~KeepWorkingDirectory() {
+    if (fchdir(folder_) != 0) std::abort();
+    close(folder_);
+  }
+  KeepWorkingDirectory(const KeepWorkingDirectory&) = delete;
+  KeepWorkingDirectory& operator=(const KeepWorkingDirectory&) = delete;
+
+ private:
+  int folder_;
+};
 
 struct Fields {
   std::string date, amount, rate, length;
@@ -139,6 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     *field = std::string(rest.substr(0, std::min(std::min(end, rest.size()), fieldLimit)));
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
+  const KeepWorkingDirectory keep;
   Report();
 
   dateValidated = false;  // a fresh run of the program
