@@ -4,6 +4,7 @@
 #
 #   no_display_test.sh <quentara executable>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 quentara=${1:?usage: no_display_test.sh <quentara>}
 

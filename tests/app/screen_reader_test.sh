@@ -5,6 +5,7 @@
 #
 #   screen_reader_test.sh <quentara executable>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 here=$(cd "$(dirname "$0")" && pwd)

@@ -24,6 +24,7 @@
 # QUENTARA_KEEP_TEST_FILES=1 keeps the work folder (screenshots, reports, logs) for a look
 # after a failure.
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then

@@ -9,6 +9,7 @@
 #
 #   xvfb_install_test.sh <build folder> <source folder>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then

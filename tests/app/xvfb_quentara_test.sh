@@ -6,6 +6,7 @@
 #
 #   xvfb_quentara_test.sh <quentara executable> <expected Loan.txt>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then

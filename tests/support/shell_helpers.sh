@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by every shell test that runs programs in an X server or a Wayland compositor: a
 # work folder of its own, a desktop session of its own (HOME and the XDG folders in that
 # folder), waiting for a condition, the state of the program under test and of the keyboard
@@ -85,7 +86,7 @@ running() {
   state=$(ps -o stat= -p "${1:-$pid}" 2>/dev/null)
   [ -n "$state" ] && [[ $state != Z* ]]
 }
-ended() { ! running "$@"; }
+ended() { ! running; }
 
 # printed PATTERN [FILE]: a line of the file ($out when none is given) matches the pattern.
 printed() { grep -q -- "$1" "${2:-$out}"; }

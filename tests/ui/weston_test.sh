@@ -9,6 +9,7 @@
 #
 # Usage: weston_test.sh <desktop_probe> <x_close_request>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ $# -ne 2 ]; then

@@ -7,6 +7,7 @@
 #
 # Usage: window_manager_test.sh <desktop_probe> <quentara> <x_close_request> [window manager]
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then

@@ -7,6 +7,7 @@
 #
 # Usage: xvfb_probe_test.sh <ui_probe> <x_close_request>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
 . "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
