@@ -79,11 +79,11 @@ wait_for() {
   done
 }
 
-# running [PID]: the process ($pid when none is given) exists and has not ended (an ended
-# child stays a zombie until it is waited for).
+# The program under test ($pid) exists and has not ended (an ended child stays a zombie
+# until it is waited for).
 running() {
   local state
-  state=$(ps -o stat= -p "${1:-$pid}" 2>/dev/null)
+  state=$(ps -o stat= -p "$pid" 2>/dev/null)
   [ -n "$state" ] && [[ $state != Z* ]]
 }
 ended() { ! running; }
