@@ -7,6 +7,8 @@
 #
 # Usage: window_manager_test.sh <desktop_probe> <quentara> <x_close_request> [window manager]
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -lt 3 ]; then
@@ -14,32 +16,31 @@ if [ "${1:-}" != "--inside" ]; then
     exit 2
   fi
   manager=${4:-openbox}
-  for tool in xvfb-run xdotool xprop xwininfo "$manager"; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
+  fail_context=$manager
+  require xvfb-run dbus-run-session xdotool xprop xwininfo "$manager"
+  make_work_folder window-manager
+  use_own_session
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$1" "$2" "$3" "$manager"
+  # A D-Bus session of the test's own: xfwm4 reads its settings through it (xfconf).
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+    "$0" --inside "$work" "$1" "$2" "$3" "$manager"
+  exit $?
 fi
 
-probe=$2
-quentara=$3
-closer=$4
-manager=$5
-# shellcheck source=desktop_test.sh
-source "$(dirname "$0")/desktop_test.sh"
+work=$2
+probe=$3
+quentara=$4
+closer=$5
+manager=$6
+fail_context=$manager
 out=$work/probe.out
 
-fail() {
-  echo "FAIL ($manager): $*"
+show_on_failure() {
   echo "--- probe output:"
   cat "$out" 2>/dev/null
-  exit 1
 }
 
-
-printed() { grep -q -- "$1" "$out"; }
 has_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q '='; }
-focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 
 # The outer rectangle of a window, frame included: "left top width height".
 outer() {
@@ -80,28 +81,27 @@ expect_centred_over() {
 title_of() { xprop -id "$1" _NET_WM_NAME | sed 's/^[^=]*= //; s/ *$//'; }
 
 "$manager" >"$work/manager.log" 2>&1 &
-pids+=($!)
-wait_until sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-  fail "the window manager did not start"
+helpers+=($!)
+wait_for 30 wm_running || fail "the window manager did not start"
 
 "$probe" >"$out" 2>"$work/probe.err" &
-pids+=($!)
-probe_pid=$!
-wait_until printed '^ready$' || fail "the probe did not start"
+pid=$!
+probe_pid=$pid
+wait_for 30 printed '^ready$' || fail "the probe did not start"
 form=$(xdotool search --name '^Quentara probe$' | head -n 1)
 [ -n "$form" ] || fail "no probe window"
-wait_until has_frame "$form" || fail "the window manager gave the probe no frame"
+wait_for 30 has_frame "$form" || fail "the window manager gave the probe no frame"
 expect_centred_on_screen "probe form" "$form"
 
 # "Untitled" shows a box with an empty title.
 xdotool mousemove --window "$form" 180 92 click 1
-wait_until printed '^box up$' || fail "no box came up"
+wait_for 30 printed '^box up$' || fail "no box came up"
 box=
 find_box() {
   box=$(xdotool search --onlyvisible --pid "$probe_pid" 2>/dev/null | grep -v "^$form\$" | head -n 1)
   [ -n "$box" ] && has_frame "$box"
 }
-wait_until find_box || fail "the box did not appear"
+wait_for 30 find_box || fail "the box did not appear"
 [ -z "$(title_of "$box")" ] ||
   fail "the untitled box is titled $(title_of "$box")"
 echo "untitled box: empty title"
@@ -109,34 +109,34 @@ expect_centred_over "untitled box" "$box" "$form"
 
 # A click on the form gives it the window manager's focus; the box takes it back.
 xdotool mousemove --window "$form" 300 170 click 1
-wait_until focused "$box" || fail "the box did not keep the keyboard after a click on the form"
+wait_for 30 focused "$box" || fail "the box did not keep the keyboard after a click on the form"
 xdotool key Return
-wait_until printed '^answer 1$' || fail "Enter did not close the box"
+wait_for 30 printed '^answer 1$' || fail "Enter did not close the box"
 echo "untitled box: Enter closed it after a click on the form"
 
 # "Note" shows a box titled "Please Note".
 xdotool mousemove --window "$form" 70 92 click 1
-wait_until sh -c "[ \$(grep -c '^box up\$' '$out') -eq 2 ]" || fail "no second box came up"
-wait_until find_box || fail "the second box did not appear"
+wait_for 30 sh -c "[ \$(grep -c '^box up\$' '$out') -eq 2 ]" || fail "no second box came up"
+wait_for 30 find_box || fail "the second box did not appear"
 [ "$(title_of "$box")" = '"Please Note"' ] || fail "the box is titled $(title_of "$box")"
 echo "note box: titled \"Please Note\""
-wait_until focused "$box" || fail "the note box did not get the keyboard"
+wait_for 30 focused "$box" || fail "the note box did not get the keyboard"
 xdotool key Return
-wait_until sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did not close the note box"
+wait_for 30 sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did not close the note box"
 xdotool mousemove --window "$form" 290 92 click 1
-wait_until printed '^closed$' || fail "the probe did not end on Quit"
+wait_for 30 printed '^closed$' || fail "the probe did not end on Quit"
 
 # The calculator's main form, in a folder of its own (it writes its report there).
 cp "$quentara" "$work/quentara"
 (cd "$work" && exec ./quentara >"$work/quentara.log" 2>&1) &
-pids+=($!)
+pid=$!
 main=
 find_main() {
   main=$(xdotool search --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
   [ -n "$main" ] && has_frame "$main"
 }
-wait_until find_main || fail "the main form did not appear"
+wait_for 30 find_main || fail "the main form did not appear"
 expect_centred_on_screen "main form" "$main"
 "$closer" "$main" || fail "could not ask the main form to close"
-wait_until sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
+wait_for 30 sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
 echo "PASS ($manager)"
