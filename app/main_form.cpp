@@ -21,10 +21,17 @@ constexpr Color windowColor = 0x00F2E6E6;  // red 230, green 230, blue 242
 constexpr Color maroon = 0x000080;         // red 128
 constexpr Color paleYellow = 0xB7FDFF;     // red 255, green 253, blue 183
 
+// Creates the gadget at its place in mainFormPlaces with `create` (one of the layer's
+// CreateXGadget) and the rest of that call's arguments.
+template <typename Create, typename... Rest>
+void CreateInPlace(Create create, std::int32_t gadget, Rest... rest) {
+  const GadgetPlace place = MainFormPlace(gadget);
+  create(gadget, place.x, place.y, place.width, place.height, rest...);
+}
+
 // A label in maroon on the window's own colour; the labels keep the default font.
-void CreateLabel(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t width,
-                 std::int32_t height, const char* text, std::uint32_t alignment) {
-  CreateTextGadget(number, x, y, width, height, text, alignment);
+void CreateLabel(std::int32_t number, const char* text, std::uint32_t alignment) {
+  CreateInPlace(CreateTextGadget, number, text, alignment);
   SetGadgetColors(number, maroon, windowColor);
 }
 
@@ -34,47 +41,50 @@ void ApplyNewFont(std::int32_t gadget, const char* faceName, std::int32_t size) 
 }  // namespace
 
 PlatformHandle OpenMainForm() {
-  if (OpenFormWindow(mainWindow, 246, -6, 548, 371, mainWindowFlags, "Quentara") == 0) return 0;
+  if (OpenFormWindow(mainWindow, 246, -6, mainFormWidth, mainFormHeight, mainWindowFlags,
+                     "Quentara") == 0) {
+    return 0;
+  }
   SetWindowBackground(WindowHandle(mainWindow), MakeSolidBrush(windowColor));
   if (SetGadgetParent(WindowHandle(mainWindow)) == 0) return 0;
 
   // Created in this order, which is also the order Tab walks through the buttons and fields.
-  CreatePictureGadget(pictureGadget, 15, 80, 140, 263, PictureHandle(embeddedPictureNumber),
-                      WS_EX_CLIENTEDGE);
+  CreateInPlace(CreatePictureGadget, pictureGadget, PictureHandle(embeddedPictureNumber),
+                WS_EX_CLIENTEDGE);
 
-  CreateTextGadget(bannerText, 85, 10, 375, 55, "Vornicat", SS_CENTER);
+  CreateInPlace(CreateTextGadget, bannerText, "Vornicat", SS_CENTER);
   SetGadgetColors(bannerText, maroon, paleYellow);
   ApplyNewFont(bannerText, "Highlight LET", 26);
 
-  CreateFrameGadget(inputFrame, 165, 75, 360, 190, "");
+  CreateInPlace(CreateFrameGadget, inputFrame, "");
   ApplyNewFont(inputFrame, "Arial", 9);
 
-  CreateButtonGadget(printButton, 165, 280, 360, 35, "Print Amortization Schedule");
+  CreateInPlace(CreateButtonGadget, printButton, "Print Amortization Schedule");
   ApplyNewFont(printButton, "Verdana", 9);
-  CreateButtonGadget(quitButton, 460, 325, 65, 25, "Quit");
-  CreateButtonGadget(informationButton, 170, 325, 95, 25, "Information");
+  CreateInPlace(CreateButtonGadget, quitButton, "Quit");
+  CreateInPlace(CreateButtonGadget, informationButton, "Information");
 
-  CreateLabel(amountLabel, 185, 155, 185, 15, "Loan Amount (Dollars):", SS_RIGHT);
+  CreateLabel(amountLabel, "Loan Amount (Dollars):", SS_RIGHT);
 
   // The subtitle lies inside the banner's rectangle, on the same pale yellow.
-  CreateTextGadget(subtitleText, 190, 45, 150, 20, "Amortization Tables", 0);
+  CreateInPlace(CreateTextGadget, subtitleText, "Amortization Tables", 0u);
   SetGadgetColors(subtitleText, maroon, paleYellow);
   ApplyNewFont(subtitleText, "VAG Round", 12);
 
-  CreateLabel(dateHint, 395, 105, 70, 16, "mm/dd/yyyy", SS_CENTER);
-  CreateLabel(rateLabel, 185, 185, 185, 15, "Interest Rate (%):", SS_RIGHT);
-  CreateLabel(lengthLabel, 185, 215, 185, 15, "Length of Loan (Years):", SS_RIGHT);
-  CreateLabel(paymentLabel, 185, 245, 185, 15, "Calculated Monthly Payment:", SS_RIGHT);
-  CreateLabel(dateLabel, 185, 125, 185, 15, "Date of First Payment:", SS_RIGHT);
+  CreateLabel(dateHint, "mm/dd/yyyy", SS_CENTER);
+  CreateLabel(rateLabel, "Interest Rate (%):", SS_RIGHT);
+  CreateLabel(lengthLabel, "Length of Loan (Years):", SS_RIGHT);
+  CreateLabel(paymentLabel, "Calculated Monthly Payment:", SS_RIGHT);
+  CreateLabel(dateLabel, "Date of First Payment:", SS_RIGHT);
 
   char* today = FormatDateMask("%mm/%dd/%yyyy", CurrentDate());
-  CreateStringGadget(dateField, 385, 120, 80, 20, today, ES_RIGHT);
+  CreateInPlace(CreateStringGadget, dateField, today, ES_RIGHT);
   SetTextAreaEnd(today);
-  CreateStringGadget(amountField, 385, 150, 80, 20, "5000.00", ES_RIGHT);
-  CreateStringGadget(rateField, 385, 180, 80, 20, "4.00", ES_RIGHT);
-  CreateStringGadget(lengthField, 385, 210, 80, 20, "1.0", ES_RIGHT);
+  CreateInPlace(CreateStringGadget, amountField, "5000.00", ES_RIGHT);
+  CreateInPlace(CreateStringGadget, rateField, "4.00", ES_RIGHT);
+  CreateInPlace(CreateStringGadget, lengthField, "1.0", ES_RIGHT);
   // "blank" only holds the place until the first computation writes the payment.
-  CreateStringGadget(paymentField, 385, 240, 80, 20, "blank", ES_RIGHT);
+  CreateInPlace(CreateStringGadget, paymentField, "blank", ES_RIGHT);
 
   // For screen readers: which label names which field, the date's format, what the picture
   // shows, that "blank" is no payment, and that a computed payment is announced, since the

@@ -12,7 +12,6 @@
 #include "files/text_file.h"
 #include "resources/embedded_picture.h"
 #include "text/program_heap.h"
-#include "text/text_area.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
 #include "ui/message_boxes.h"
@@ -25,13 +24,10 @@ namespace {
 void StartUp(int argc, char** argv) {
   programHeap.Create();
   DetermineProgramFolder();
-  InitWindows(argc, argv);
-  InitGadgets();
-  InitPictureDecoders();
+  // The file table and the window layer's tables depend on none of each other: the file
+  // table comes first, and then the whole window layer in one piece.
   InitTextFiles();
-  InitFonts();
-  InitPictures();
-  AllocateTextArea();
+  StartWindowLayer(argc, argv);
   CreateGadgetColorList();
   CreateScheduleTable();
   // A picture that cannot be loaded leaves the picture gadget empty; nothing else depends

@@ -95,6 +95,14 @@ std::string FieldName(const LoanProblem& problem) {
   return "the loan";
 }
 
+// How a sentence names a date in question: the first due date with the date itself.
+std::string DateName(const LoanProblem& problem) {
+  if (problem.field == LoanField::FirstDueDate) {
+    return FieldName(problem) + " " + DateText(problem.date);
+  }
+  return FieldName(problem);
+}
+
 std::string RangeText(const LoanProblem& problem) {
   const std::string name = FieldName(problem);
   switch (problem.field) {
@@ -165,12 +173,14 @@ std::string DescribeLoanProblem(const LoanProblem& problem) {
     case LoanError::OutOfRange:
       return RangeText(problem);
     case LoanError::ThirtyDayMonth:
-      return std::string("There are only 30 days in ") + MonthName(problem.date.month) + ".";
+      return DateName(problem) + " is not a day of the calendar: " + MonthName(problem.date.month) +
+             " has 30 days";
     case LoanError::InvalidDate:
       if (problem.field == LoanField::FirstDueDate) {
-        return "Your date string is not valid, Please re-start program.";
+        return DateName(problem) + " must be a day of the calendar from " +
+               std::to_string(firstDueYear) + " to " + std::to_string(lastDueYear);
       }
-      return FieldName(problem) + " is not a day of the calendar";
+      return DateName(problem) + " is not a day of the calendar";
     case LoanError::PaymentTooSmall:
       return FieldName(problem) + " must be more than the first month's interest of " +
              MoneyText(problem.interest) + ", or the loan would never shrink";

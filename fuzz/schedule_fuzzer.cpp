@@ -9,6 +9,7 @@
 // end (a fatal date, a report that cannot be created), the computation is counted as ended
 // and the fuzzer goes on.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,6 +53,25 @@ const fs::path& Report() {
   }();
   return report;
 }
+
+// Writing the report makes its folder the current directory, but the fuzzer names its corpus
+// and crash files relative to the directory it was started in: that one is entered again
+// after every input.
+class KeepWorkingDirectory {
+ public:
+  KeepWorkingDirectory() : folder_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (folder_ < 0) std::abort();
+  }
+  ~KeepWorkingDirectory() {
+    if (fchdir(folder_) != 0) std::abort();
+    close(folder_);
+  }
+  KeepWorkingDirectory(const KeepWorkingDirectory&) = delete;
+  KeepWorkingDirectory& operator=(const KeepWorkingDirectory&) = delete;
+
+ private:
+  int folder_;
+};
 
 struct Fields {
   std::string date, amount, rate, length;
@@ -140,6 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     *field = std::string(rest.substr(0, std::min(std::min(end, rest.size()), fieldLimit)));
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
+  const KeepWorkingDirectory keep;
   Report();
 
   const Outcome first = Compute(fields);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "calc/message_texts.h"
 #include "calc/schedule_report.h"
 #include "tool/schedule_exports.h"
 
@@ -65,6 +66,14 @@ ScheduleProblem ProblemOf(const LoanProblem& problem) {
     case LoanError::NotADueDate:
     case LoanError::ExtrasOutOfOrder:
       break;
+  }
+  // A first due date the loan cannot have is told in the window program's own words.
+  if (problem.field == LoanField::FirstDueDate &&
+      (problem.error == LoanError::ThirtyDayMonth || problem.error == LoanError::InvalidDate)) {
+    const char* words = problem.error == LoanError::ThirtyDayMonth
+                            ? ThirtyDayMessage(problem.date.month, 31)
+                            : dateNotValidMessage;
+    return {exitCode, words};
   }
   std::string message = OptionOf(problem.field);
   if (!message.empty()) message += ": ";

@@ -36,6 +36,9 @@ namespace quentara {
 
 namespace {
 
+// How the waits learn that the started program has ended.
+EndNotice endNotice = EndNotice::ProcessDescriptor;
+
 // A program given with a path runs in its own folder only when the part of the path before
 // its last separator has at most this many characters.
 constexpr std::size_t longestDirectoryPart = 510;
@@ -236,7 +239,9 @@ void WaitKeepingWindowsAlive(pid_t child) {
   // asked a few times a second instead.
   std::unique_ptr<QSocketNotifier> endNotifier;
   QTimer endPoll;
-  const int processDescriptor = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+  const int processDescriptor = endNotice == EndNotice::ProcessDescriptor
+                                    ? static_cast<int>(syscall(SYS_pidfd_open, child, 0))
+                                    : -1;
   if (processDescriptor >= 0) {
     endNotifier = std::make_unique<QSocketNotifier>(processDescriptor, QSocketNotifier::Read);
     QObject::connect(endNotifier.get(), &QSocketNotifier::activated,
@@ -268,6 +273,10 @@ void TellCannotStart(const char* program, const std::string& reason) {
 }
 
 }  // namespace
+
+void UseEndNotice(EndNotice notice) {
+  endNotice = notice;
+}
 
 PlatformHandle StartProgram(const char* program, const char* parameter, const char* directory,
                             std::uint32_t flags) {

@@ -30,6 +30,13 @@ PlatformHandle StartProgram(const char* program, const char* parameter, const ch
 /// short. A directory argument that is not empty wins.
 /// StartingDirectory("/opt/tools/app", "") == "/opt/tools/"
 std::string StartingDirectory(const char* program, const char* directory);
+/// How a wait for a started program learns that it has ended: from the process's own
+/// descriptor, which becomes readable then, or, where the kernel has no such descriptors
+/// (before Linux 5.3), by asking a few times a second.
+enum class EndNotice : std::uint8_t { ProcessDescriptor, Polling };
+/// The way the waits from now on take; ProcessDescriptor, the default, falls back to
+/// Polling by itself. Polling alone is for tests.
+void UseEndNotice(EndNotice notice);
 /// Collects programs started without waiting that have ended since, so that none is left
 /// as a zombie; WaitForEvent and StartProgram call it.
 void CollectEndedPrograms();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/object_tables.h"
+#include "text/text_area.h"
 #include "ui/accessibility.h"
 #include "ui/drawing.h"
 #include "ui/fonts_pictures.h"
@@ -176,6 +177,15 @@ void InitWindows(int argc, char** argv) {
   table.assign(windowTableStep, WindowSlot{});
   ResetEventState();
   defaultWindowBrush = MakeSolidBrush(ButtonFaceColor());
+}
+
+void StartWindowLayer(int argc, char** argv) {
+  InitWindows(argc, argv);
+  InitGadgets();
+  InitPictureDecoders();
+  InitFonts();
+  InitPictures();
+  AllocateTextArea();
 }
 
 PlatformHandle OpenFormWindow(std::int32_t number, std::int32_t x, std::int32_t y,

@@ -23,6 +23,11 @@ inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
 /// Start-up: creates the Qt application object if there is none yet (with the given
 /// arguments), empties the window table (10 slots) and clears the hook and event state.
 void InitWindows(int argc = 0, char** argv = nullptr);
+/// Start-up of the whole window layer, in this order: the window table (InitWindows, with
+/// the arguments), the gadget table, the picture decoders, the font and picture tables, and
+/// last the temporary text area. The program's start-up and the tests that bring up the
+/// layer call this, so that both set it up alike.
+void StartWindowLayer(int argc = 0, char** argv = nullptr);
 /// Opens a top-level window whose inner area is width x height, closing an earlier window
 /// of the number first. Returns its handle, or 0 (also for a number outside 0..65535).
 /// The window has a fixed size; a position to centre it on is taken from the screen or

@@ -3,11 +3,11 @@
 #include "app/gadget_colors.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/support/layer_start.h"
 #include "ui/drawing.h"
 #include "ui/gadgets.h"
 #include "ui/qt/drawing_context.h"
@@ -25,7 +25,7 @@ struct ListCase {
   std::int32_t current;             // gadget of the current record, 0 for none
 };
 
-class ColorListOperations : public testing::TestWithParam<ListCase> {};
+class ColorListOperations : public ::testing::TestWithParam<ListCase> {};
 
 TEST_P(ColorListOperations, LeaveTheExpectedOrderAndPosition) {
   GadgetColorList list;
@@ -60,17 +60,17 @@ TEST_P(ColorListOperations, LeaveTheExpectedOrderAndPosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     GadgetColorList, ColorListOperations,
-    testing::Values(ListCase{"EmptyListHasNoNext", "rn", {}, 0},
-                    ListCase{"AddAppendsAfterCurrent", "aaa", {1, 2, 3}, 3},
-                    ListCase{"AddWithoutCurrentGoesToFront", "arara", {3, 2, 1}, 3},
-                    ListCase{"AddAfterFirstRecord", "aaarna", {1, 4, 2, 3}, 4},
-                    ListCase{"NextAtEndKeepsLastCurrent", "aarnnnn", {1, 2}, 2},
-                    ListCase{"DeleteMakesPredecessorCurrent", "aaarnnd", {1, 3}, 1},
-                    ListCase{"DeleteFirstMakesSuccessorCurrent", "aarnd", {2}, 2},
-                    ListCase{"DeleteOnlyRecordLeavesNone", "ad", {}, 0},
-                    ListCase{"DeleteWithoutCurrentDoesNothing", "aard", {1, 2}, 0},
-                    ListCase{"DeleteLastThenAddAppends", "aaada", {1, 2, 4}, 4}),
-    [](const testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(ListCase{"EmptyListHasNoNext", "rn", {}, 0},
+                      ListCase{"AddAppendsAfterCurrent", "aaa", {1, 2, 3}, 3},
+                      ListCase{"AddWithoutCurrentGoesToFront", "arara", {3, 2, 1}, 3},
+                      ListCase{"AddAfterFirstRecord", "aaarna", {1, 4, 2, 3}, 4},
+                      ListCase{"NextAtEndKeepsLastCurrent", "aarnnnn", {1, 2}, 2},
+                      ListCase{"DeleteMakesPredecessorCurrent", "aaarnnd", {1, 3}, 1},
+                      ListCase{"DeleteFirstMakesSuccessorCurrent", "aarnd", {2}, 2},
+                      ListCase{"DeleteOnlyRecordLeavesNone", "ad", {}, 0},
+                      ListCase{"DeleteWithoutCurrentDoesNothing", "aard", {1, 2}, 0},
+                      ListCase{"DeleteLastThenAddAppends", "aaada", {1, 2, 4}, 4}),
+    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
 
 TEST(GadgetColorList, NewRecordIsZeroFilled) {
   GadgetColorList list;
@@ -88,15 +88,10 @@ TEST(GadgetColorList, NewRecordIsZeroFilled) {
 }
 
 // The hook and the records against real labels and fields of a hidden window.
-class GadgetColorsWithControls : public testing::Test {
+class GadgetColorsWithControls : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "gadget_colors_test";
-    static char* argv[] = {name, nullptr};
-    InitWindows(argc, argv);
-    InitGadgets();
+    testing::StartOffscreenLayer();
     OpenFormWindow(0, 0, 0, 300, 100, WindowInvisible, "Colours");
     SetGadgetParent(WindowHandle(0));
     CreateTextGadget(1, 10, 10, 100, 20, "Label", SS_RIGHT);
@@ -158,7 +153,7 @@ struct HookCase {
 };
 
 class GadgetColorHookAnswers : public GadgetColorsWithControls,
-                               public testing::WithParamInterface<HookCase> {};
+                               public ::testing::WithParamInterface<HookCase> {};
 
 TEST_P(GadgetColorHookAnswers, AsTheRecordSays) {
   const HookCase& row = GetParam();
@@ -187,7 +182,7 @@ TEST_P(GadgetColorHookAnswers, AsTheRecordSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     GadgetColorHook, GadgetColorHookAnswers,
-    testing::Values(
+    ::testing::Values(
         HookCase{"StaticLabelWithRecord", WM_CTLCOLORSTATIC, 1, 0xB7FDFF, true, 0xB7FDFF, 0xB7FDFF},
         HookCase{"EditColourRequest", WM_CTLCOLOREDIT, 1, 0xF2E6E6, true, 0xF2E6E6, 0xF2E6E6},
         HookCase{"ListBoxColourRequest", WM_CTLCOLORLISTBOX, 1, 0xF2E6E6, true, 0xF2E6E6, 0xF2E6E6},
@@ -196,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
         HookCase{"FieldWithoutRecord", WM_CTLCOLOREDIT, 3, 0xB7FDFF, false, 0, 0},
         HookCase{"ButtonColourRequestIsNotAnswered", 0x0135, 1, 0xB7FDFF, false, 0, 0},
         HookCase{"OtherMessage", WM_PAINT, 1, 0xB7FDFF, false, 0, 0}),
-    [](const testing::TestParamInfo<HookCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<HookCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quentara

@@ -4,23 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "app/gadget_colors.h"
-#include "tests/ui/ui_test_support.h"
-#include "text/program_heap.h"
-#include "text/text_area.h"
-#include "ui/fonts_pictures.h"
-#include "ui/gadgets.h"
+#include "tests/support/layer_start.h"
 #include "ui/qt/handle_registry.h"
 
 namespace quentara {
 namespace {
 
 TEST(InformationWindow, OpeningItAgainLeavesNoBrushBehind) {
-  testing::UseOffscreenScreen();
-  programHeap.Create();
-  InitWindows();
-  InitGadgets();
-  InitFonts();
-  AllocateTextArea();
+  testing::StartOffscreenLayer();
   CreateGadgetColorList();
   ASSERT_NE(OpenInformationWindow(), 0u);
   const std::size_t brushes = Handles().brushes.Count();

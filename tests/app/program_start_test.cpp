@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +22,9 @@
 #include <QFontInfo>
 #include <QLineEdit>
 
-#include "files/program_folder.h"
 #include "resources/embedded_picture.h"
 #include "scenario_driver.h"
+#include "tests/support/program_folder_guard.h"
 #include "ui/fonts_pictures.h"
 #include "ui/qt/event_queue.h"
 
@@ -35,17 +34,11 @@ namespace {
 using namespace scenario;
 namespace fs = std::filesystem;
 
-// The report of the worked example, and literal pieces of it.
+// The worked example (the form's own figures and the first due date 01/31/2004): its
+// payment and its report.
+const std::string workedPayment = "425.75";
 const std::string workedExample =
-    ReadFile(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt");
-const std::string yearBlock1 =
-    "\r\n" + std::string(65, ' ') + "|-----------  Totals ------------|\r\n" +
-    "  Due Date     Balance  Rate    Payment    Interest   Principal      Paid      Interest   "
-    "Principal\r\n" +
-    std::string(99, '\xAF') + "\r\n" + "Year:1\r\n";
-// Row 1 of the worked example after its due date.
-const std::string row1Figures =
-    "     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      409.08\r\n";
+    testing::ReadBytes(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt");
 
 const std::string notValid = "Your date string is not valid, Please re-start program.";
 const std::string tooLong =
@@ -59,46 +52,9 @@ const std::string notice =
     "overwriting the amount in the 'Calculated Monthly Payment' field.\r\n\r\nYour loan length, "
     "etc. would be reduced accordingly.";
 
-// A folder of its own for each scenario: the program writes its report there and starts
-// the editor there. The death test runs this test's body again in a fresh process, which
-// finds the folder through the environment.
-class ScenarioFolder {
- public:
-  ScenarioFolder() {
-    if (const char* inherited = std::getenv(variable)) {
-      path_ = inherited;
-      return;
-    }
-    char name[] = "/tmp/quentara-scenario.XXXXXX";
-    if (mkdtemp(name) != nullptr) path_ = std::string(name) + "/";
-    setenv(variable, path_.c_str(), 1);
-    owner_ = true;
-  }
-  ~ScenarioFolder() {
-    if (!owner_) return;
-    unsetenv(variable);
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  ScenarioFolder(const ScenarioFolder&) = delete;
-  ScenarioFolder& operator=(const ScenarioFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  fs::path Report() const { return fs::path(path_) / "Loan.txt"; }
-
- private:
-  static constexpr const char* variable = "QUENTARA_SCENARIO_FOLDER";
-  std::string path_;
-  bool owner_ = false;
-};
-
 class ProgramScenario : public ::testing::Test {
  protected:
-  void SetUp() override {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    ASSERT_FALSE(folder_.Path().empty());
-    ASSERT_EQ(workedExample.size(), 1513u) << "tests/app/data/worked_example_loan.txt";
-  }
+  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
   // Runs the program with the driver's script; never returns.
   [[noreturn]] void Run(Driver& driver) {
@@ -114,7 +70,7 @@ class ProgramScenario : public ::testing::Test {
   // The first steps of every scenario: the report folder, then the form, shown with the
   // focus in the date field.
   void Begin(Driver& driver) {
-    driver.Do("use the scenario's folder", [this] { SetProgramFolder(folder_.Path().c_str()); });
+    driver.Do("use the scenario's folder", [this] { folder_.Use(); });
     driver.WaitUntil("the main form with the focus in the date field", [] {
       return MainWindow() != nullptr && MainGadget(dateField) != nullptr &&
              QApplication::focusWidget() == MainGadget(dateField);
@@ -155,7 +111,7 @@ class ProgramScenario : public ::testing::Test {
   void WaitForReport(Driver& driver, std::size_t size) {
     driver.WaitUntil("Loan.txt of " + std::to_string(size) + " bytes", [this, size] {
       std::error_code error;
-      return fs::file_size(folder_.Report(), error) == size;
+      return fs::file_size(report_, error) == size;
     });
   }
 
@@ -168,18 +124,10 @@ class ProgramScenario : public ::testing::Test {
 
   void ExpectWorkedExampleComputed(Driver& driver) {
     WaitForReport(driver, workedExample.size());
-    driver.Expect("the payment field shows 425.75",
-                  [] { return GadgetText(paymentField) == "425.75"; });
+    driver.Expect("the payment field shows " + workedPayment,
+                  [] { return GadgetText(paymentField) == workedPayment; });
     driver.Expect("Loan.txt holds the worked example",
-                  [this] { return ReadFile(folder_.Report()) == workedExample; });
-    driver.Expect("Loan.txt opens with year 1 and row 1, and ends with row 12", [this] {
-      const std::string report = ReadFile(folder_.Report());
-      const std::string lastRow =
-          "12/31/2004       -0.00  4.00    425.75        1.41      424.34     5108.99      "
-          "108.99     5000.00\r\n";
-      return report.starts_with(yearBlock1 + "01/31/2004" + row1Figures) &&
-             report.ends_with(lastRow);
-    });
+                  [this] { return folder_.Read("Loan.txt") == workedExample; });
     driver.Expect("the print button is enabled",
                   [] { return MainGadget(printButton)->isEnabled(); });
     driver.Expect("the focus is in the amount field",
@@ -190,11 +138,11 @@ class ProgramScenario : public ::testing::Test {
 
   // The report, once removed, is not written again while the program goes on.
   void ExpectNoSecondComputation(Driver& driver) {
-    driver.Do("remove Loan.txt", [this] { fs::remove(folder_.Report()); });
+    driver.Do("remove Loan.txt", [this] { fs::remove(report_); });
     // A computation left pending would run with the next message.
     driver.Flush();
     driver.Expect("no second computation wrote Loan.txt again",
-                  [this] { return !fs::exists(folder_.Report()); });
+                  [this] { return !fs::exists(report_); });
   }
 
   void Quit(Driver& driver) {
@@ -215,7 +163,10 @@ class ProgramScenario : public ::testing::Test {
     driver.Do("press OK", [] { PressBoxButton(ModalBox().box); });
   }
 
-  ScenarioFolder folder_;
+  // The program writes its report there and starts the editor there; the death test that
+  // runs a scenario runs it in a child process, whose guard takes the same folder.
+  testing::ProgramFolderGuard folder_;
+  const std::filesystem::path report_ = folder_ / "Loan.txt";
 };
 
 // The picture the program carries: a complete 24-bit bottom-up bitmap file, 140 x 263.
@@ -274,48 +225,41 @@ TEST_F(ProgramScenario, MainFormOpensCentredWithEveryGadgetInPlace) {
     return false;
   });
   driver.Expect("the title is Quentara", [] { return MainWindow()->windowTitle() == "Quentara"; });
-  struct Gadget {
-    int number;
-    const char* text;
-    QRect place;
+  for (const GadgetPlace& place : mainFormPlaces) {
+    driver.Expect("gadget " + std::to_string(place.gadget) + " at its place", [place] {
+      QWidget* control = MainGadget(place.gadget);
+      return control != nullptr && control->geometry() == GadgetRect(place.gadget);
+    });
+  }
+  const std::pair<int, const char*> texts[] = {
+      {bannerText, "Vornicat"},
+      {inputFrame, ""},
+      {printButton, "Print Amortization Schedule"},
+      {quitButton, "Quit"},
+      {informationButton, "Information"},
+      {amountLabel, "Loan Amount (Dollars):"},
+      {subtitleText, "Amortization Tables"},
+      {dateHint, "mm/dd/yyyy"},
+      {rateLabel, "Interest Rate (%):"},
+      {lengthLabel, "Length of Loan (Years):"},
+      {paymentLabel, "Calculated Monthly Payment:"},
+      {dateLabel, "Date of First Payment:"},
+      {amountField, "5000.00"},
+      {rateField, "4.00"},
+      {lengthField, "1.0"},
+      {paymentField, "blank"},
   };
-  const Gadget gadgets[] = {
-      {bannerText, "Vornicat", GadgetRect(bannerText)},
-      {inputFrame, "", QRect(165, 75, 360, 190)},
-      {printButton, "Print Amortization Schedule", GadgetRect(printButton)},
-      {quitButton, "Quit", GadgetRect(quitButton)},
-      {informationButton, "Information", GadgetRect(informationButton)},
-      {amountLabel, "Loan Amount (Dollars):", GadgetRect(amountLabel)},
-      {subtitleText, "Amortization Tables", GadgetRect(subtitleText)},
-      {dateHint, "mm/dd/yyyy", GadgetRect(dateHint)},
-      {rateLabel, "Interest Rate (%):", GadgetRect(rateLabel)},
-      {lengthLabel, "Length of Loan (Years):", GadgetRect(lengthLabel)},
-      {paymentLabel, "Calculated Monthly Payment:", GadgetRect(paymentLabel)},
-      {dateLabel, "Date of First Payment:", GadgetRect(dateLabel)},
-      {amountField, "5000.00", GadgetRect(amountField)},
-      {rateField, "4.00", GadgetRect(rateField)},
-      {lengthField, "1.0", GadgetRect(lengthField)},
-      {paymentField, "blank", GadgetRect(paymentField)},
-  };
-  for (const Gadget& gadget : gadgets) {
-    driver.Expect(
-        "gadget " + std::to_string(gadget.number) + " reads \"" + gadget.text + "\" at its place",
-        [gadget] {
-          QWidget* control = MainGadget(gadget.number);
-          return control != nullptr && GadgetText(gadget.number) == gadget.text &&
-                 control->geometry() == gadget.place;
-        });
+  for (const auto& row : texts) {
+    driver.Expect("gadget " + std::to_string(row.first) + " reads \"" + row.second + "\"",
+                  [row] { return GadgetText(row.first) == row.second; });
   }
   driver.Expect("the date field holds today's date", [] {
-    return GadgetText(dateField) == QDate::currentDate().toString("MM/dd/yyyy").toStdString() &&
-           MainGadget(dateField)->geometry() == GadgetRect(dateField);
+    return GadgetText(dateField) == QDate::currentDate().toString("MM/dd/yyyy").toStdString();
   });
-  driver.Expect("the picture is 140 x 263 at 15, 80",
-                [] { return MainGadget(pictureGadget)->geometry() == QRect(15, 80, 140, 263); });
   driver.Expect("the picture shows the parrot", [] {
     // A pixel of the golden breast, inside the gadget's 2-pixel sunken edge.
-    const QColor shown =
-        MainWindow()->grab(QRect(15 + 2 + 63, 80 + 2 + 130, 1, 1)).toImage().pixelColor(0, 0);
+    const QPoint at = GadgetRect(pictureGadget).topLeft() + QPoint(2 + 63, 2 + 130);
+    const QColor shown = MainWindow()->grab(QRect(at, QSize(1, 1))).toImage().pixelColor(0, 0);
     const Color stored = PicturePixel(embeddedPictureNumber, 63, 130);
     return std::abs(shown.red() - static_cast<int>(stored & 0xFF)) <= 8 &&
            std::abs(shown.green() - static_cast<int>((stored >> 8) & 0xFF)) <= 8 &&
@@ -365,7 +309,7 @@ TEST_F(ProgramScenario, TypingInTheOtherFieldsComputesNothing) {
   Retype(driver, lengthField, "2");
   FocusByClick(driver, dateField);
   driver.Flush();
-  driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
+  driver.Expect("no Loan.txt", [this] { return !fs::exists(report_); });
   driver.Expect("the payment field still shows blank",
                 [] { return GadgetText(paymentField) == "blank"; });
   driver.Expect("the print button is still disabled",
@@ -397,22 +341,22 @@ TEST_F(ProgramScenario, DayPieceAbove31EndsBeforeAnyFile) {
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_FALSE(fs::exists(folder_.Report()));
+  EXPECT_FALSE(fs::exists(report_));
 }
 
 TEST_F(ProgramScenario, InvalidFirstDateEndsBeforeLoanTxtIsTouched) {
-  std::ofstream(folder_.Report()) << "an earlier report";
+  std::ofstream(report_) << "an earlier report";
   Driver driver;
   Begin(driver);
   Retype(driver, dateField, "02/29/2005");
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_EQ(ReadFile(folder_.Report()), "an earlier report");
+  EXPECT_EQ(folder_.Read("Loan.txt"), "an earlier report");
 }
 
 TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
-  std::ofstream(folder_.Report()) << "an earlier report";
+  std::ofstream(report_) << "an earlier report";
   Driver driver;
   Begin(driver);
   Retype(driver, dateField, "04/31/2004");
@@ -420,23 +364,23 @@ TEST_F(ProgramScenario, DayThirtyOneInAprilWarnsThenEnds) {
   driver.AnswerBox("", "There are only 30 days in April.");
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_EQ(ReadFile(folder_.Report()), "an earlier report");
+  EXPECT_EQ(folder_.Read("Loan.txt"), "an earlier report");
 }
 
 TEST_F(ProgramScenario, ReportThatCannotBeCreatedEnds) {
   std::error_code ignored;  // the death test's second run finds the folder made
-  fs::create_directory(folder_.Report(), ignored);
+  fs::create_directory(report_, ignored);
   Driver driver;
   Begin(driver);
   Retype(driver, dateField, "01/31/2004");
   TabIntoPaymentField(driver);
   driver.WaitUntil("a message box", [] { return ModalBox().box != nullptr; });
   driver.Expect("the payment is shown before the report is created",
-                [] { return GadgetText(paymentField) == "425.75"; });
+                [] { return GadgetText(paymentField) == workedPayment; });
   AnswerFinalBox(driver, "Error", "Unable to create a file, be sure LOAN.TXT is not in use");
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_TRUE(fs::is_directory(folder_.Report()));
-  EXPECT_TRUE(fs::is_empty(folder_.Report()));
+  EXPECT_TRUE(fs::is_directory(report_));
+  EXPECT_TRUE(fs::is_empty(report_));
 }
 
 TEST_F(ProgramScenario, SecondComputationIsCheckedToo) {
@@ -448,7 +392,7 @@ TEST_F(ProgramScenario, SecondComputationIsCheckedToo) {
   TabIntoPaymentField(driver);
   AnswerFinalBox(driver, "", notValid);
   EXPECT_EXIT(Run(driver), ::testing::ExitedWithCode(0), scenarioPassed);
-  EXPECT_EQ(ReadFile(folder_.Report()), workedExample);
+  EXPECT_EQ(folder_.Read("Loan.txt"), workedExample);
 }
 
 TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
@@ -467,7 +411,7 @@ TEST_F(ProgramScenario, LoanLongerThanFiftyYearsIsRefused) {
                   [] { return GadgetText(paymentField).empty(); });
     driver.AnswerBox("Error", tooLong);
     driver.Expect("after " + length + " the earlier report is untouched",
-                  [this] { return ReadFile(folder_.Report()) == workedExample; });
+                  [this] { return folder_.Read("Loan.txt") == workedExample; });
     driver.Expect("after " + length + " the print button is still enabled",
                   [] { return MainGadget(printButton)->isEnabled(); });
   }
@@ -486,10 +430,10 @@ TEST_F(ProgramScenario, RefusalsFirstKeepPrintDisabledAndTheEarlierReport) {
   driver.AnswerBox("Error", tooLong);
   driver.Expect("the print button is disabled",
                 [] { return !MainGadget(printButton)->isEnabled(); });
-  driver.Expect("no Loan.txt", [this] { return !fs::exists(folder_.Report()); });
+  driver.Expect("no Loan.txt", [this] { return !fs::exists(report_); });
   // A length of less than one month is refused the same way.
   driver.Do("put an earlier report in place",
-            [this] { std::ofstream(folder_.Report()) << "an earlier report"; });
+            [this] { std::ofstream(report_) << "an earlier report"; });
   FocusByClick(driver, lengthField);
   Retype(driver, lengthField, "-1");
   driver.Do("press Tab into the payment field", [] { PressKey(Qt::Key_Tab); });
@@ -498,7 +442,7 @@ TEST_F(ProgramScenario, RefusalsFirstKeepPrintDisabledAndTheEarlierReport) {
                 [] { return GadgetText(paymentField).empty(); });
   driver.AnswerBox("Error", tooShort);
   driver.Expect("the earlier report is untouched",
-                [this] { return ReadFile(folder_.Report()) == "an earlier report"; });
+                [this] { return folder_.Read("Loan.txt") == "an earlier report"; });
   driver.Expect("the print button is still disabled",
                 [] { return !MainGadget(printButton)->isEnabled(); });
   Quit(driver);
@@ -507,13 +451,13 @@ TEST_F(ProgramScenario, RefusalsFirstKeepPrintDisabledAndTheEarlierReport) {
 
 TEST_F(ProgramScenario, FailedWritesAreReported) {
   std::error_code ignored;  // the death test's second run finds the link made
-  fs::create_symlink("/dev/full", folder_.Report(), ignored);
+  fs::create_symlink("/dev/full", report_, ignored);
   Driver driver;
   Begin(driver);
   Retype(driver, dateField, "01/31/2004");
   TabIntoPaymentField(driver);
   driver.AnswerBox("Error", "Unable to write the whole schedule, LOAN.TXT is incomplete");
-  driver.Expect("the payment is shown", [] { return GadgetText(paymentField) == "425.75"; });
+  driver.Expect("the payment is shown", [] { return GadgetText(paymentField) == workedPayment; });
   driver.Flush();
   driver.Expect("the program goes on", [] { return MainWindow() != nullptr; });
   Quit(driver);
@@ -649,7 +593,8 @@ TEST_F(ProgramScenario, InformationWindowOpensOnceAndClosesAlone) {
 TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
   // A stand-in editor, first on the search path, that records how it was started and runs
   // until the scenario lets it end.
-  const std::string bin = folder_.Path() + "bin";
+  const fs::path folder = folder_.Path();
+  const std::string bin = (folder / "bin").string();
   fs::create_directories(bin);
   const std::string editor = bin + "/notepad.exe";
   std::ofstream(editor) << "#!/bin/sh\n"
@@ -662,9 +607,6 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
                            "  sleep 0.1; tries=$((tries + 1))\n"
                            "done\n";
   fs::permissions(editor, fs::perms::owner_all);
-  const fs::path folder = folder_.Path();
-  std::string folderWithoutSlash = folder_.Path();
-  folderWithoutSlash.pop_back();
 
   Driver driver;
   Begin(driver);
@@ -678,9 +620,9 @@ TEST_F(ProgramScenario, PrintButtonNotesThenWaitsForTheEditor) {
                    "with NotePad");
   driver.WaitUntil("the editor to start",
                    [folder] { return fs::exists(folder / "editor-running"); });
-  driver.Expect("the editor got Loan.txt in the program's folder", [folder, folderWithoutSlash] {
-    const std::string call = ReadFile(folder / "editor-call.txt");
-    if (call == folderWithoutSlash + "\n1\nLoan.txt\n") return true;
+  driver.Expect("the editor got Loan.txt in the program's folder", [folder] {
+    const std::string call = testing::ReadBytes(folder / "editor-call.txt");
+    if (call == folder.string() + "\n1\nLoan.txt\n") return true;
     std::fprintf(stderr, "  editor call: %s\n", call.c_str());
     return false;
   });

@@ -19,10 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,25 +37,10 @@ namespace quentara::scenario {
 
 inline constexpr const char* scenarioPassed = "SCENARIO PASSED";
 
-/// Places of the main form's gadgets in its client area (an empty rectangle for others).
+/// The place of a main form gadget in its client area (an empty rectangle for others).
 inline QRect GadgetRect(int gadget) {
-  static const struct {
-    int gadget;
-    QRect place;
-  } places[] = {
-      {bannerText, {85, 10, 375, 55}},     {printButton, {165, 280, 360, 35}},
-      {quitButton, {460, 325, 65, 25}},    {informationButton, {170, 325, 95, 25}},
-      {amountLabel, {185, 155, 185, 15}},  {subtitleText, {190, 45, 150, 20}},
-      {rateLabel, {185, 185, 185, 15}},    {lengthLabel, {185, 215, 185, 15}},
-      {paymentLabel, {185, 245, 185, 15}}, {dateLabel, {185, 125, 185, 15}},
-      {rateField, {385, 180, 80, 20}},     {amountField, {385, 150, 80, 20}},
-      {lengthField, {385, 210, 80, 20}},   {paymentField, {385, 240, 80, 20}},
-      {dateField, {385, 120, 80, 20}},     {dateHint, {395, 105, 70, 16}},
-  };
-  for (const auto& entry : places) {
-    if (entry.gadget == gadget) return entry.place;
-  }
-  return {};
+  const GadgetPlace place = MainFormPlace(gadget);
+  return QRect(place.x, place.y, place.width, place.height);
 }
 
 /// The visible top-level windows with this title (a closed window may linger hidden
@@ -141,11 +123,6 @@ inline ShownBox ModalBox() {
 /// Presses the box's OK button.
 inline void PressBoxButton(QMessageBox* box) {
   testing::PressOk(box);
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 /// The steps of one scenario, taken one per timer tick.

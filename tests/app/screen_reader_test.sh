@@ -7,34 +7,32 @@
 #
 #   screen_reader_test.sh <quentara executable>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" != "--inside" ]; then
   binary=${1:?usage: screen_reader_test.sh <quentara>}
-  for tool in xvfb-run dbus-run-session orca speech-dispatcher; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  /usr/bin/python3 -c 'import pyatspi' || { echo "FAIL: python3-pyatspi is not installed"; exit 1; }
-  work=$(mktemp -d /tmp/quentara-atspi.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  require xvfb-run dbus-run-session orca speech-dispatcher
+  /usr/bin/python3 -c 'import pyatspi' || fail "python3-pyatspi is not installed"
+  make_work_folder atspi
+  use_own_session
   # The report goes beside the program, so a private copy keeps the build folder clean.
-  cp "$binary" "$work/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
+  cp "$binary" "$work/quentara" || fail "cannot copy $binary"
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" --inside "$work"
   exit $?
 fi
 
 work=$2
 cd "$work" || exit 1
-. "$here/x_test_support.sh"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # Orca speaks through speech-dispatcher to a module that appends each text to spoken.txt
 # (its sound device is ALSA's null device). Orca's own launcher refuses to start while any
 # process named orca runs for the same user anywhere on the machine (another test run);
 # Orca's main module does not ask.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
 speechd=$XDG_CONFIG_HOME/speech-dispatcher
-mkdir -p "$HOME" "$speechd/modules" && mkdir -m 700 "$XDG_RUNTIME_DIR" || exit 1
+mkdir -p "$speechd/modules" || exit 1
 printf '%s\n' 'AddModule "file" "sd_generic" "file.conf"' 'DefaultModule "file"' \
   'AudioOutputMethod "alsa"' 'AudioALSADevice "null"' >"$speechd/speechd.conf"
 printf '%s\n' "GenericExecuteSynth \"printf '%s\\\\n' \\'\$DATA\\' >>$work/spoken.txt\"" \
@@ -43,13 +41,13 @@ printf '%s\n' "GenericExecuteSynth \"printf '%s\\\\n' \\'\$DATA\\' >>$work/spoke
 settings.activate(sys.argv[1], {}); sys.path.insert(0, settings.getPrefsDir()); orca.main()' \
   "$work/orca" >"$work/orca.log" 2>&1 &
 screen_reader=$!
-helpers=$screen_reader
+helpers=("$screen_reader")
 show_on_failure() {
   tail -n 30 "$work"/*.log "$XDG_RUNTIME_DIR"/*.log "$work/spoken.txt"
 }
 wait_for 60 grep -q "Screen reader on" "$work/spoken.txt" 2>/dev/null || fail "Orca did not speak"
 speech_server=$(cat "$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid")
-helpers="$screen_reader $speech_server"
+helpers=("$screen_reader" "$speech_server")
 
 # The checker listens for focus events, as a screen reader does, before the program starts:
 # Qt asks which events are listened for when the program starts, and may miss a listener
@@ -65,6 +63,7 @@ status=$?
 # Quit was pressed: the program ends by itself, with exit code 0.
 wait "$pid"
 code=$?
+pid=
 [ "$code" -eq 0 ] || fail "quentara ended with exit code $code"
 # Orca says goodbye and ends (at times by killing itself); speech-dispatcher would wait for
 # another client.

@@ -6,6 +6,9 @@
 #   mousepad   the real Mousepad shows Loan.txt at once, with no dialog of its own; the
 #              program waits for it, and a click on Quit made meanwhile ends the program
 #              once the editor is closed
+#   mousepad-session
+#              the same for a person whose Mousepad restores a saved session (another
+#              document): the editor still shows Loan.txt
 #   alive      with a stand-in editor: while it runs, the main form answers the window
 #              manager's _NET_WM_PING and is repainted where the box was; a click on Quit
 #              made meanwhile ends the program only after the editor has ended
@@ -18,24 +21,27 @@
 #
 #   xvfb_editor_test.sh <case> <quentara> <x_wm_ping> <x_close_request> <x_cursor_name>
 #
-# KEEP=1 keeps the work folder (screenshots, reports, logs) for a look after a failure.
+# Everything runs with a HOME, XDG folders and a D-Bus session of the test's own, so the
+# editor's settings and saved session on the machine do not matter.
+# QUENTARA_KEEP_TEST_FILES=1 keeps the work folder (screenshots, reports, logs) for a look
+# after a failure.
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -ne 5 ]; then
-    echo "usage: $0 mousepad|alive|in-order|busy <quentara> <x_wm_ping> <x_close_request>" \
-      "<x_cursor_name>" >&2
+    echo "usage: $0 mousepad|mousepad-session|alive|in-order|busy <quentara> <x_wm_ping>" \
+      "<x_close_request> <x_cursor_name>" >&2
     exit 2
   fi
-  for tool in xvfb-run xdotool xwininfo openbox xprop import compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  work=$(mktemp -d /tmp/quentara-editor.XXXXXX)
-  [ -z "${KEEP:-}" ] && trap 'rm -rf "$work"' EXIT
+  require xvfb-run dbus-run-session xdotool xwininfo openbox xprop import compare
+  make_work_folder editor
+  use_own_session
   # The report goes beside the program, so a private copy keeps the build folder clean.
-  cp "$2" "$work/quentara" || { echo "FAIL: cannot copy $2"; exit 1; }
+  cp "$2" "$work/quentara" || fail "cannot copy $2"
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
-  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
     bash "$0" --inside "$1" "$work" "$(realpath "$3")" "$(realpath "$4")" "$(realpath "$5")"
   exit $?
 fi
@@ -46,7 +52,7 @@ ping=$4
 closer=$5
 cursor_name=$6
 log=$work/quentara.log
-. "$(dirname "$0")/x_test_support.sh"
+fail_context=$case
 
 show_on_failure() {
   if [ -s "$log" ]; then
@@ -67,7 +73,6 @@ list_windows() {
 
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window_named "$1")" ]; }
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 report_size() { [ -f "$work/Loan.txt" ] && [ "$(stat -c %s "$work/Loan.txt")" -eq "$1" ]; }
 file_has() { [ -f "$1" ] && grep -q "$2" "$1"; }
 
@@ -92,7 +97,7 @@ expect_ping_answered() {
 
 cd "$work" || fail "cannot enter $work"
 openbox >"$work/openbox.log" 2>&1 &
-helpers=$!
+helpers+=($!)
 wait_for 30 wm_running || fail "openbox did not start within 30 seconds"
 
 # A stand-in editor: notes its arguments, then runs until the test lets it end.
@@ -105,8 +110,15 @@ while [ ! -e "$work/release" ] && [ \$tries -lt 1200 ]; do sleep 0.1; tries=\$((
 echo ended >> "$work/editor.log"
 EOF
 chmod +x "$work/bin/notepad.exe"
-if [ "$case" = mousepad ]; then
-  command -v mousepad >/dev/null || fail "mousepad is not installed"
+if [[ $case == mousepad* ]]; then
+  require mousepad gsettings
+  if [ "$case" = mousepad-session ]; then
+    # What Mousepad keeps of a person's last session: another document, restored at start.
+    echo "an earlier document" >"$work/earlier.txt"
+    gsettings set org.xfce.mousepad.preferences.file session-restore always &&
+      gsettings set org.xfce.mousepad.state.application session \
+        "['1;;+file://$work/earlier.txt']" || fail "cannot save a Mousepad session"
+  fi
 else
   export PATH="$work/bin:$PATH"
 fi
@@ -134,7 +146,7 @@ read -r box_x box_y box_width box_height < <(window_area "$box")
 xdotool key Return || fail "xdotool key failed"
 
 case $case in
-  mousepad)
+  mousepad | mousepad-session)
     wait_for 30 has_window 'Loan\.txt' || fail "no editor window showing Loan.txt within 30 s"
     editor=$(window_named 'Loan\.txt')
     # The editor answers the liveness check only once it has handled what it had to do
@@ -144,6 +156,15 @@ case $case in
     expected=$(printf "%s\n" "$work/Loan.txt - Mousepad" "Quentara")
     [ "$windows" = "$expected" ] ||
       fail "expected only the main form and the editor on the screen, got: $windows"
+    if [ "$case" = mousepad-session ]; then
+      # Mousepad keeps its open documents in the session: the earlier one was restored
+      # beside the report, in the same window, and the report is the document shown.
+      session_has() { gsettings get org.xfce.mousepad.state.application session | grep -qF "$1"; }
+      wait_for 30 session_has "file://$work/earlier.txt" ||
+        fail "Mousepad did not restore the saved session"
+      session_has "'1;;+file://$work/Loan.txt'" || fail "Mousepad does not show Loan.txt: $(
+        gsettings get org.xfce.mousepad.state.application session)"
+    fi
     # The editor goes to the top-left corner, well clear of the form's Quit button.
     xdotool windowsize "$editor" 400 300 windowmove "$editor" 0 0 ||
       fail "cannot move the editor aside"
@@ -210,5 +231,4 @@ if [ "$case" = in-order ]; then
   tail -c 100 "$work/Loan.txt" | grep -q '7152\.59 *152\.59 *7000\.00' ||
     fail "Loan.txt does not hold the amount typed during the wait: $(tail -c 100 "$work/Loan.txt")"
 fi
-kill $helpers 2>/dev/null
 echo "PASS: $case"

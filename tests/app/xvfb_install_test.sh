@@ -1,25 +1,27 @@
 #!/bin/bash
-# Installs the built program into a fresh prefix (a folder whose path holds a space and a
-# dollar sign, as a person's home may), checks what was installed, starts the program
-# through its menu entry the way a desktop does (gio launch) in a real X server, expects the
-# installed icon on its window, computes the default loan and expects Loan.txt in the
-# install folder; builds a program on the installed loan library and imports the Python
-# module; then uninstalls with
-# scripts/install --uninstall and expects nothing but that report to be left.
+# Installs the built program with scripts/install into a prefix (a folder whose path holds a
+# space and a dollar sign, as a person's home may, that already has an empty folder of menu
+# entries), checks what was installed, starts the program through its menu entry the way a
+# desktop does (gio launch) in a real X server, expects the installed icon on its window,
+# computes the default loan and expects Loan.txt in the install folder; builds a program on
+# the installed loan library and imports the Python module; then uninstalls with
+# scripts/install --uninstall and expects nothing but that report and the folder of menu
+# entries to be left. Installed twice into a prefix that did not exist, and uninstalled,
+# nothing of that prefix is left.
 #
 #   xvfb_install_test.sh <build folder> <source folder>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -ne 2 ]; then
     echo "usage: $0 <build folder> <source folder>" >&2
     exit 2
   fi
-  for tool in xvfb-run xdotool gio desktop-file-validate appstreamcli identify; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  work=$(mktemp -d /tmp/quentara-install.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  require xvfb-run xdotool xprop gio desktop-file-validate appstreamcli identify
+  make_work_folder install
+  use_own_session
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash "$0" --inside "$work" "$(realpath "$1")" "$(realpath "$2")"
@@ -32,10 +34,14 @@ source=$4
 prefix="$work/home of a\$user/.local"
 folder="$prefix/share/quentara"
 id=org.quentara.Quentara
-. "$(dirname "$0")/x_test_support.sh"
 
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
-  fail "cmake --install failed: $(cat "$work/install.log")"
+# install_into [PREFIX]: scripts/install with the build as it is, into the prefix under test.
+install_into() {
+  QUENTARA_INSTALL_FROM="$build" PREFIX="${1:-$prefix}" "$source/scripts/install" \
+    >"$work/install.log" 2>&1 || fail "scripts/install failed: $(cat "$work/install.log")"
+}
+mkdir -p "$prefix/share/applications"
+install_into
 
 for file in "bin/quentara" "share/quentara/quentara" "share/quentara/install-manifest.txt" \
   "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
@@ -112,6 +118,14 @@ PREFIX="$prefix" "$source/scripts/install" --uninstall >"$work/uninstall.log" 2>
   fail "uninstalling failed: $(cat "$work/uninstall.log")"
 grep -qxF "Your last report stays where it was written: $folder/Loan.txt" "$work/uninstall.log" ||
   fail "the uninstaller did not say where Loan.txt is: $(cat "$work/uninstall.log")"
-left=$(cd "$prefix" && find . ! -type d | sort)
-[ "$left" = "./share/quentara/Loan.txt" ] || fail "left after uninstalling: $left"
+left=$(cd "$prefix" && find . | sort | tr '\n' ' ')
+[ "$left" = ". ./share ./share/applications ./share/quentara ./share/quentara/Loan.txt " ] ||
+  fail "left after uninstalling: $left"
+
+fresh=$work/fresh/prefix
+install_into "$fresh"
+install_into "$fresh"
+PREFIX="$fresh" "$source/scripts/install" --uninstall >"$work/uninstall.log" 2>&1 ||
+  fail "uninstalling failed: $(cat "$work/uninstall.log")"
+[ ! -e "$fresh" ] || fail "left after uninstalling: $(cd "$fresh" && find . | sort | tr '\n' ' ')"
 echo "PASS: installed, started from the menu entry, wrote Loan.txt beside the program, uninstalled"

@@ -6,21 +6,21 @@
 #
 #   xvfb_quentara_test.sh <quentara executable> <expected Loan.txt>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   binary=${1:?usage: xvfb_quentara_test.sh <quentara> <expected Loan.txt>}
   expected=${2:?usage: xvfb_quentara_test.sh <quentara> <expected Loan.txt>}
-  for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
-  work=$(mktemp -d /tmp/quentara-xvfb.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  require xvfb-run xdotool
+  make_work_folder xvfb
+  use_own_session
   # The report goes beside the program, so a private copy keeps the build folder clean. Its
   # folder's path is 600 bytes long, and the program is started from another folder.
   folder=$work
   while [ $((${#folder} + 102)) -lt 600 ]; do folder=$folder/$(printf '%0100d' 0); done
   folder=$folder/$(printf "%0$((600 - ${#folder} - 1))d" 0)
-  mkdir -p "$folder" && cp "$binary" "$folder/quentara" || { echo "FAIL: cannot copy $binary"; exit 1; }
+  mkdir -p "$folder" && cp "$binary" "$folder/quentara" || fail "cannot copy $binary"
   timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash "$0" --inside "$work" "$(realpath "$expected")" "$folder"
   exit $?
@@ -31,26 +31,11 @@ expected=$3
 folder=$4
 log=$work/quentara.log
 
-fail() {
-  echo "FAIL: $*"
+show_on_failure() {
   if [ -s "$log" ]; then
     echo "--- output of quentara ---"
     cat "$log"
   fi
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  exit 1
-}
-
-# Polls a condition (a shell command) until it holds or the seconds run out.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while ! "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -le 0 ] && return 1
-    sleep 0.1
-  done
 }
 
 cd "$work" || fail "cannot enter $work"
@@ -64,8 +49,7 @@ echo "main window: $window"
 # No window manager gives the focus, so the test does. The keys below reach the window
 # after its focus change, in the X server's order of events.
 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
-wait_for 30 focused || fail "the main window did not take the keyboard focus within 30 seconds"
+wait_for 30 focused "$window" || fail "the main window did not take the keyboard focus within 30 seconds"
 
 # The date field has the focus at start; replace today's date by the worked example's.
 xdotool key --delay 50 ctrl+a || fail "xdotool key failed"
@@ -91,14 +75,9 @@ echo "Loan.txt matches the worked example ($(stat -c %s "$report") bytes)"
 # no frame, so window-relative positions are client positions.
 xdotool mousemove --window "$window" $((460 + 32)) $((325 + 12)) click 1 || fail "cannot click Quit"
 
-# A process that has ended stays a zombie until it is waited for.
-exited() {
-  local state
-  state=$(ps -o stat= -p "$pid" 2>/dev/null)
-  [ -z "$state" ] || [[ $state == Z* ]]
-}
-wait_for 30 exited || fail "quentara did not end within 30 seconds after Quit"
+wait_for 30 ended || fail "quentara did not end within 30 seconds after Quit"
 wait "$pid"
 code=$?
+pid=
 [ "$code" -eq 0 ] || fail "quentara ended with exit code $code, expected 0"
 echo "PASS: quentara computed the worked example and ended with exit code 0"

@@ -8,48 +8,34 @@
 #include <vector>
 
 #include "dates/calendar.h"
+#include "tests/support/message_recorder.h"
 #include "text/string_ops.h"
 #include "text/text_area.h"
 
 namespace quentara {
 namespace {
 
-// What the steps had to say, each as its message box would show it ("title|text"), and
-// whether one of them ended the program.
-std::vector<std::string> shownMessages;
-bool programEnded = false;
-
-void Record(const DateOutcome& outcome) {
-  if (outcome.message != nullptr) shownMessages.push_back(std::string("|") + outcome.message);
-  if (outcome.fatal) {
-    shownMessages.push_back("|Your date string is not valid, Please re-start program.");
-    programEnded = true;
-  }
-}
+const char* const notValid = "Your date string is not valid, Please re-start program.";
 
 class DueDates : public ::testing::Test {
  protected:
-  void SetUp() override {
-    shownMessages.clear();
-    programEnded = false;
-  }
-
   // The dates after `first`, as the schedule steps them, until one ends the program.
   std::vector<std::string> Chain(const char* first, int steps) {
     AssignExpression(dueDates_.firstPaymentDay, Substring(first, 4, 2));
     std::vector<std::string> dates;
     Text date;
     AssignText(date, first);
-    for (int i = 0; i < steps && !programEnded; ++i) {
+    for (int i = 0; i < steps && !messages_.ProgramEnded(); ++i) {
       const StepResult next = StepDueDate(dueDates_, date.Get(), 1);
       AssignExpression(date, next.date);
-      Record(next.outcome);
+      messages_.ShowDateOutcome(next.outcome, notValid);
       dates.push_back(date.View());
     }
     return dates;
   }
 
   DueDateState dueDates_;
+  testing::MessageRecorder messages_;
 };
 
 struct ChainCase {
@@ -63,7 +49,7 @@ class DueDateChain : public DueDates, public ::testing::WithParamInterface<Chain
 TEST_P(DueDateChain, StepsMonthByMonth) {
   const ChainCase& c = GetParam();
   EXPECT_EQ(Chain(c.first, static_cast<int>(c.following.size())), c.following);
-  EXPECT_TRUE(shownMessages.empty());
+  EXPECT_TRUE(messages_.Shown().empty());
   EXPECT_EQ(TextAreaEnd(), TextAreaStart());
 }
 
@@ -100,21 +86,21 @@ TEST_F(DueDates, ThirtyFirstOfAThirtyDayMonthIsRefusedWithItsMessage) {
       {"11/31/2004", "|There are only 30 days in November."},
   };
   for (const ThirtyDayCase& c : cases) {
-    shownMessages.clear();
+    messages_ = {};
     EXPECT_EQ(Chain(c.first, 1), std::vector<std::string>{""}) << c.first;
-    EXPECT_EQ(shownMessages, std::vector<std::string>{c.message});
+    EXPECT_EQ(messages_.Shown(), std::vector<std::string>{c.message});
     EXPECT_FALSE(dueDates_.dateValidated);
   }
 }
 
 TEST_F(DueDates, MonthCountOutsideOneToTwelveIsRefused) {
   for (std::int32_t months : {0, 13, -1}) {
-    shownMessages.clear();
+    messages_ = {};
     const StepResult result = StepDueDate(dueDates_, "01/15/2004", months);
     EXPECT_STREQ(result.date, "");
     SetTextAreaEnd(result.date);
-    Record(result.outcome);
-    EXPECT_EQ(shownMessages,
+    messages_.ShowDateOutcome(result.outcome, notValid);
+    EXPECT_EQ(messages_.Shown(),
               std::vector<std::string>{"|The Month needs to be a\nnumber between 1 And 12."});
   }
 }
@@ -129,12 +115,10 @@ TEST_F(DueDates, StepsOfSeveralMonths) {
 TEST_F(DueDates, FirstDateThatCannotBeValidEndsTheProgram) {
   for (const char* first :
        {"02/29/2005", "13/10/2004", "05/10/1799", "05/10/2201", "1/5/2004", "01/32/2004", ""}) {
-    shownMessages.clear();
-    programEnded = false;
+    messages_ = {};
     Chain(first, 1);
-    EXPECT_TRUE(programEnded) << first;
-    EXPECT_EQ(shownMessages,
-              std::vector<std::string>{"|Your date string is not valid, Please re-start program."});
+    EXPECT_TRUE(messages_.ProgramEnded()) << first;
+    EXPECT_EQ(messages_.Shown(), std::vector<std::string>{std::string("|") + notValid});
     EXPECT_EQ(TextAreaEnd(), TextAreaStart());
   }
 }
@@ -143,7 +127,7 @@ TEST_F(DueDates, LaterComputationsAreNotChecked) {
   Chain("01/31/2004", 1);
   ASSERT_TRUE(dueDates_.dateValidated);
   EXPECT_EQ(Chain("13/10/2004", 1), std::vector<std::string>{"02/10/2005"});
-  EXPECT_TRUE(shownMessages.empty());
+  EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(DueDates, ResultMayBeWrittenOverItsOwnArgument) {

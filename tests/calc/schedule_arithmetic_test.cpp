@@ -239,12 +239,5 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"AmountBeforeRate", 0, 0.001f, 1, amountTooSmall}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ScheduleRows, RowIndexWrapsInsteadOfOverflowing) {
-  ScheduleState state;
-  state.rowIndex = std::numeric_limits<std::int32_t>::max();
-  AdvanceScheduleRow(state);
-  EXPECT_EQ(state.rowIndex, std::numeric_limits<std::int32_t>::min());
-}
-
 }  // namespace
 }  // namespace quentara

@@ -1,21 +1,21 @@
-// The report file byte by byte: year blocks, row lines and the whole worked example.
+// The report file byte by byte: year blocks, row lines and the whole worked example (the
+// literal file tests/app/data/worked_example_loan.txt).
 
 #include "calc/schedule_report.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "calc/due_dates.h"
 #include "calc/message_texts.h"
-#include "files/program_folder.h"
 #include "files/text_file.h"
 #include "loan_terms.h"
+#include "tests/support/message_recorder.h"
+#include "tests/support/program_folder_guard.h"
 #include "text/string_ops.h"
 #include "text/text_area.h"
 
@@ -29,83 +29,31 @@ const std::string columns =
     "  Due Date     Balance  Rate    Payment    Interest   Principal      Paid      Interest"
     "   Principal";
 const std::string underline(99, '\xAF');
+const std::string notValid = "|Your date string is not valid, Please re-start program.";
+const std::string tooLong =
+    "Error|The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+    "scheduled.";
 
 std::string YearBlock(int year) {
   return "\r\n" + totals + "\r\n" + columns + "\r\n" + underline +
          "\r\nYear:" + std::to_string(year) + "\r\n";
 }
 
-const char* const workedExampleRows[] = {
-    "01/31/2004     4590.92  4.00    425.75       16.67      409.08      425.75       16.67      "
-    "409.08",
-    "02/29/2004     4180.47  4.00    425.75       15.30      410.45      851.50       31.97      "
-    "819.53",
-    "03/31/2004     3768.66  4.00    425.75       13.93      411.81     1277.25       45.90     "
-    "1231.34",
-    "04/30/2004     3355.47  4.00    425.75       12.56      413.19     1703.00       58.47     "
-    "1644.53",
-    "05/31/2004     2940.91  4.00    425.75       11.18      414.56     2128.75       69.65     "
-    "2059.09",
-    "06/30/2004     2524.96  4.00    425.75        9.80      415.95     2554.50       79.45     "
-    "2475.04",
-    "07/31/2004     2107.63  4.00    425.75        8.42      417.33     2980.25       87.87     "
-    "2892.37",
-    "08/31/2004     1688.90  4.00    425.75        7.03      418.72     3405.99       94.90     "
-    "3311.10",
-    "09/30/2004     1268.78  4.00    425.75        5.63      420.12     3831.74      100.53     "
-    "3731.22",
-    "10/31/2004      847.26  4.00    425.75        4.23      421.52     4257.49      104.76     "
-    "4152.74",
-    "11/30/2004      424.34  4.00    425.75        2.82      422.93     4683.24      107.58     "
-    "4575.66",
-    "12/31/2004       -0.00  4.00    425.75        1.41      424.34     5108.99      108.99     "
-    "5000.00",
-};
-
-// What a computation would show, each as its message box ("title|text"), and whether the
-// program would have ended.
-std::vector<std::string> shownMessages;
-bool programEnded = false;
-
-void Show(const char* title, const char* text) {
-  shownMessages.push_back(std::string(title) + "|" + text);
-}
-
 // What the window shows for what stops a computation, and whether the program then ends.
-void ShowCheck(const ScheduleCheck& check) {
-  if (check.refusal != nullptr) Show(errorTitle, check.refusal);
-  if (check.firstDate.message != nullptr) Show("", check.firstDate.message);
-  if (check.firstDate.fatal) {
-    Show("", dateNotValidMessage);
-    programEnded = true;
-  }
+void ShowCheck(const ScheduleCheck& check, testing::MessageRecorder& messages) {
+  if (check.refusal != nullptr) messages.Show(errorTitle, check.refusal);
+  messages.ShowDateOutcome(check.firstDate, dateNotValidMessage);
 }
 
 // Each test writes into a folder of its own that stands in for the program's folder.
 class ReportFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldDirectory_ = fs::current_path();
-    // A fresh folder of its own, removed whole afterwards (the names of parameterised tests
-    // hold a '/', so they make no folder name).
-    std::string pattern = (fs::temp_directory_path() / "quentara-report.XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    SetProgramFolder((folder_.string() + "/").c_str());
     InitTextFiles();
     CreateScheduleTable();
-    shownMessages.clear();
-    programEnded = false;
-  }
-  void TearDown() override {
-    fs::current_path(oldDirectory_);
-    fs::remove_all(folder_);
   }
 
-  std::string Report() const {
-    std::ifstream in(folder_ / "Loan.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Report() const { return folder_.Read("Loan.txt"); }
 
   // Runs a whole computation from typed texts, as the payment field does, up to where the
   // program would end.
@@ -114,46 +62,37 @@ class ReportFile : public ::testing::Test {
     DueDateState dueDates;
     AssignExpression(dueDates.firstPaymentDay, Substring(firstDate, 4, 2));
     const ScheduleCheck check = CheckSchedule(state, dueDates, firstDate);
-    ShowCheck(check);
+    ShowCheck(check, messages_);
     if (!check.Passed()) return;
     ScheduleFile report;
     if (!report.Create()) {
-      Show(errorTitle, reportNotCreatedMessage);
-      programEnded = true;
+      messages_.Show(errorTitle, reportNotCreatedMessage);
+      messages_.EndProgram();
       return;
     }
     ScheduleRows rows(state, dueDates, firstDate);
     EXPECT_TRUE(rows.Run(report).IsClear());  // the first date was judged
-    if (!report.Close()) Show(errorTitle, reportIncompleteMessage);
+    if (!report.Close()) messages_.Show(errorTitle, reportIncompleteMessage);
   }
 
-  fs::path oldDirectory_;
-  fs::path folder_;
+  testing::ProgramFolderGuard folder_;
+  testing::MessageRecorder messages_;
 };
 
 TEST_F(ReportFile, WorkedExampleByteForByte) {
   Compute(5000.0f, 4.0f, 1.0f, "01/31/2004");
-  std::string expected = YearBlock(1);
-  for (const char* row : workedExampleRows) expected += std::string(row) + "\r\n";
-  std::string report = Report();
-  EXPECT_EQ(report.size(), 1513u);
-  EXPECT_EQ(report, expected);
-  EXPECT_TRUE(shownMessages.empty());
+  EXPECT_EQ(Report(),
+            testing::ReadBytes(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt"));
+  EXPECT_TRUE(messages_.Shown().empty());
   EXPECT_EQ(TextAreaEnd(), TextAreaStart());
 }
 
 TEST_F(ReportFile, LongLoanOpensYearFortyOneForItsLastRow) {
   Compute(12345.67f, 18.0f, 40.0f, "01/15/2004");
-  std::string report = Report();
-  // 41 year blocks (years 10 to 41 have two digits) and 481 rows.
+  const std::string report = Report();
+  // 41 year blocks (years 10 to 41 have two digits) and 481 rows; the last block has one.
   EXPECT_EQ(report.size(), 9u * 313 + 32u * 314 + 481u * 100);
-  std::size_t lastBlock = report.rfind("Year:");
-  ASSERT_NE(lastBlock, std::string::npos);
-  std::string tail = report.substr(lastBlock);
-  EXPECT_EQ(tail.substr(0, 9), "Year:41\r\n");
-  EXPECT_EQ(tail.size(), 9u + 100u);  // one row after the block
-  EXPECT_EQ(tail.substr(9 + 28, 10), "      3.74");
-  EXPECT_EQ(tail.substr(9, 10), "01/15/2044");
+  EXPECT_EQ(report.rfind("Year:41\r\n01/15/2044"), report.size() - 9 - 100);
 }
 
 struct RowLineCase {
@@ -211,8 +150,6 @@ TEST_F(ReportFile, YearBlockLines) {
   const std::string& report = lines.All();
   EXPECT_EQ(report, YearBlock(10));
   EXPECT_EQ(report.size(), 2u + 3 * 101 + 9);
-  EXPECT_EQ(totals.size(), 99u);
-  EXPECT_EQ(columns.size(), 99u);
 }
 
 TEST_F(ReportFile, ThirteenRowsMakeTwoYearBlocks) {
@@ -229,15 +166,12 @@ TEST_F(ReportFile, TooLongLoanIsRefusedAndTheEarlierReportKept) {
   std::ofstream(folder_ / "Loan.txt") << "an earlier report";
   Compute(5000.0f, 4.0f, 60.0f, "01/31/2004");
   EXPECT_EQ(Report(), "an earlier report");
-  ASSERT_EQ(shownMessages.size(), 1u);
-  EXPECT_EQ(shownMessages[0],
-            "Error|The loan is too long: at most 601 monthly payments (50 years and 1 month) can "
-            "be scheduled.");
+  EXPECT_EQ(messages_.Shown(), std::vector<std::string>{tooLong});
 }
 
 TEST_F(ReportFile, FiftyYearsAndOneMonthIsStillScheduled) {
   Compute(5000.0f, 4.0f, 601.0f / 12.0f, "01/31/2004");
-  EXPECT_TRUE(shownMessages.empty());
+  EXPECT_TRUE(messages_.Shown().empty());
   std::string report = Report();
   EXPECT_EQ(report.rfind("Year:51\r\n"), report.size() - 9 - 100);
 }
@@ -245,19 +179,19 @@ TEST_F(ReportFile, FiftyYearsAndOneMonthIsStillScheduled) {
 TEST_F(ReportFile, FullDiskIsReportedAfterTheFileIsClosed) {
   fs::create_symlink("/dev/full", folder_ / "Loan.txt");
   Compute(5000.0f, 4.0f, 1.0f, "01/31/2004");
-  ASSERT_EQ(shownMessages.size(), 1u);
-  EXPECT_EQ(shownMessages[0], "Error|Unable to write the whole schedule, LOAN.TXT is incomplete");
+  EXPECT_EQ(
+      messages_.Shown(),
+      std::vector<std::string>{"Error|Unable to write the whole schedule, LOAN.TXT is incomplete"});
 }
 
 TEST_F(ReportFile, FileThatCannotBeCreatedEndsTheProgram) {
   fs::create_directory(folder_ / "Loan.txt");
   Compute(5000.0f, 4.0f, 1.0f, "01/31/2004");
-  EXPECT_TRUE(programEnded);
-  EXPECT_EQ(shownMessages, std::vector<std::string>{
-                               "Error|Unable to create a file, be sure LOAN.TXT is not in use"});
+  EXPECT_TRUE(messages_.ProgramEnded());
+  EXPECT_EQ(
+      messages_.Shown(),
+      std::vector<std::string>{"Error|Unable to create a file, be sure LOAN.TXT is not in use"});
 }
-
-const std::string notValid = "|Your date string is not valid, Please re-start program.";
 
 struct CheckRow {
   const char* name;
@@ -268,13 +202,7 @@ struct CheckRow {
   bool ends;
 };
 
-class ScheduleChecks : public ::testing::TestWithParam<CheckRow> {
- protected:
-  void SetUp() override {
-    shownMessages.clear();
-    programEnded = false;
-  }
-};
+class ScheduleChecks : public ::testing::TestWithParam<CheckRow> {};
 
 // Every computation judges its first date before Loan.txt is touched, as the first of a run
 // does; a refused loan is told first, and its date is not judged.
@@ -284,42 +212,36 @@ TEST_P(ScheduleChecks, JudgeTheLoanThenTheFirstDate) {
   dueDates.dateValidated = row.laterComputation;
   const ScheduleCheck check =
       CheckSchedule(LoanWithPayment(5000.0f, 4.0f, row.years), dueDates, row.firstDate);
-  ShowCheck(check);
-  EXPECT_EQ(shownMessages, row.shown);
-  EXPECT_EQ(programEnded, row.ends);
+  testing::MessageRecorder messages;
+  ShowCheck(check, messages);
+  EXPECT_EQ(messages.Shown(), row.shown);
+  EXPECT_EQ(messages.ProgramEnded(), row.ends);
   EXPECT_EQ(check.Passed(), row.shown.empty());
   EXPECT_EQ(TextAreaEnd(), TextAreaStart());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FirstDates, ScheduleChecks,
-    ::testing::Values(
-        CheckRow{"ValidDate", 1, "01/31/2004", false, {}, false},
-        CheckRow{"ValidDateLater", 1, "01/31/2004", true, {}, false},
-        CheckRow{"MonthZeroStillServes", 1, "00/10/2004", false, {}, false},
-        CheckRow{"MonthThirteen", 1, "13/01/2004", false, {notValid}, true},
-        CheckRow{"MonthThirteenLater", 1, "13/10/2004", true, {notValid}, true},
-        CheckRow{"CommonYearLeapDay", 1, "02/29/2003", false, {notValid}, true},
-        CheckRow{"YearBefore1800Later", 1, "01/01/1799", true, {notValid}, true},
-        CheckRow{"ThirtyFirstOfApril",
-                 1,
-                 "04/31/2004",
-                 false,
-                 {"|There are only 30 days in April.", notValid},
-                 true},
-        CheckRow{"ThirtyFirstOfJuneLater",
-                 1,
-                 "06/31/2004",
-                 true,
-                 {"|There are only 30 days in June.", notValid},
-                 true},
-        CheckRow{"RefusalComesFirst",
-                 60,
-                 "13/01/2004",
-                 false,
-                 {"Error|The loan is too long: at most 601 monthly payments (50 years and 1 "
-                  "month) can be scheduled."},
-                 false}),
+    ::testing::Values(CheckRow{"ValidDate", 1, "01/31/2004", false, {}, false},
+                      CheckRow{"ValidDateLater", 1, "01/31/2004", true, {}, false},
+                      CheckRow{"MonthZeroStillServes", 1, "00/10/2004", false, {}, false},
+                      CheckRow{"MonthThirteen", 1, "13/01/2004", false, {notValid}, true},
+                      CheckRow{"MonthThirteenLater", 1, "13/10/2004", true, {notValid}, true},
+                      CheckRow{"CommonYearLeapDay", 1, "02/29/2003", false, {notValid}, true},
+                      CheckRow{"YearBefore1800Later", 1, "01/01/1799", true, {notValid}, true},
+                      CheckRow{"ThirtyFirstOfApril",
+                               1,
+                               "04/31/2004",
+                               false,
+                               {"|There are only 30 days in April.", notValid},
+                               true},
+                      CheckRow{"ThirtyFirstOfJuneLater",
+                               1,
+                               "06/31/2004",
+                               true,
+                               {"|There are only 30 days in June.", notValid},
+                               true},
+                      CheckRow{"RefusalComesFirst", 60, "13/01/2004", false, {tooLong}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleRecord, EveryRowIndexStaysInsideTheTable) {

@@ -13,10 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <set>
 #include <string>
 #include <thread>
+
+#include "tests/support/program_folder_guard.h"
 
 namespace quentara {
 namespace {
@@ -36,7 +37,8 @@ std::string ReadAll(int descriptor) {
 
 // A fresh folder under umask 022; rows that play another person run their write as nobody.
 struct Scene {
-  fs::path folder;
+  testing::TemporaryFolder temporary;
+  const fs::path folder = temporary.Path();
   int descriptor = -1;
   bool asNobody = false;
   std::thread reader;
@@ -60,8 +62,7 @@ struct Scene {
       return read;
     }
     if (fs::is_symlink(folder / name)) return fs::read_symlink(folder / name);
-    std::ifstream file(folder / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
+    return testing::ReadBytes(folder / name);
   }
 };
 
@@ -143,16 +144,10 @@ void PrintTo(const Row& row, std::ostream* out) {
 
 class WriteWholeFileTest : public ::testing::TestWithParam<Row> {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quentara-output-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    scene_.folder = pattern;
-  }
   void TearDown() override {
     umask(oldMask_);
     if (scene_.reader.joinable()) scene_.reader.join();
     if (scene_.descriptor >= 0) close(scene_.descriptor);
-    fs::remove_all(scene_.folder);
   }
   // Writes as the tester, or in a child process as nobody; the outcome is "written" or the
   // error.
@@ -213,9 +208,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, WriteWholeFileTest, ::testing::ValuesIn(rows),
 // A write killed halfway (stopped at the file size limit, then sent SIGKILL) leaves the earlier
 // file as it was and no partial one beside it.
 TEST(WriteWholeFile, KilledHalfwayLeavesNoTemporaryFile) {
-  char pattern[] = "/tmp/quentara-output-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path folder = pattern;
+  const testing::TemporaryFolder temporary;
+  const fs::path& folder = temporary.Path();
   std::ofstream(folder / "loan.txt") << "earlier";
   const pid_t child = fork();
   if (child == 0) {
@@ -231,9 +225,7 @@ TEST(WriteWholeFile, KilledHalfwayLeavesNoTemporaryFile) {
   kill(child, SIGKILL);
   waitpid(child, &status, 0);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
-  std::ifstream file(folder / "loan.txt");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "earlier");
-  fs::remove_all(folder);
+  EXPECT_EQ(temporary.Read("loan.txt"), "earlier");
 }
 
 // Written in parts, a file holds its earlier bytes, alone in its folder, until the output is

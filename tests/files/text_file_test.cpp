@@ -8,52 +8,34 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
-#include "files/program_folder.h"
+#include "tests/support/program_folder_guard.h"
 
 namespace quentara {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Each test gets an empty program folder and a fresh file table; the current directory is
-// restored afterwards.
+// Each test gets an empty program folder and a fresh file table.
 class TextFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quentara-files-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    SetProgramFolder((folder_.string() + "/").c_str());
-    InitTextFiles();
-  }
-  void TearDown() override {
-    InitTextFiles();
-    fs::current_path(oldCwd_);
-    SetProgramFolder("");
-    fs::remove_all(folder_);
-  }
-  std::string Contents(const char* name) {
-    std::ifstream file(folder_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
+  void SetUp() override { InitTextFiles(); }
+  void TearDown() override { InitTextFiles(); }
   static bool IsOpen(FileHandle handle) {
     return fcntl(static_cast<int>(handle - 1), F_GETFD) != -1;
   }
 
-  const fs::path oldCwd_ = fs::current_path();
-  fs::path folder_;
+  testing::ProgramFolderGuard folder_;
 };
 
 TEST_F(TextFile, LoanReportGoesToTheProgramFolderFromAnywhere) {
   fs::current_path("/");
   FileHandle loan = CreateTextFile(0, "Loan.txt");
   ASSERT_NE(loan, 0);
-  EXPECT_EQ(fs::current_path(), folder_);
+  EXPECT_EQ(fs::current_path(), folder_.Path());
   WriteLine("Year:1");
-  EXPECT_EQ(Contents("Loan.txt"), "Year:1\r\n");  // on disk before the file is closed
+  EXPECT_EQ(folder_.Read("Loan.txt"), "Year:1\r\n");  // on disk before the file is closed
   CloseTextFile(0);
   EXPECT_FALSE(IsOpen(loan));
   EXPECT_FALSE(LinesLost());
@@ -68,7 +50,7 @@ TEST_F(TextFile, LinesEndInCarriageReturnLineFeedOnly) {
     ASSERT_NE(CreateTextFile(0, "Loan.txt"), 0);
     WriteLine(row.text);
     CloseTextFile(0);
-    EXPECT_EQ(Contents("Loan.txt"), row.bytes) << (row.text ? row.text : "absent");
+    EXPECT_EQ(folder_.Read("Loan.txt"), row.bytes) << (row.text ? row.text : "absent");
   }
 }
 
@@ -77,7 +59,7 @@ TEST_F(TextFile, ExistingLongerFileKeepsOnlyTheNewLines) {
   ASSERT_NE(CreateTextFile(0, "Loan.txt"), 0);
   WriteLine("ab");
   CloseTextFile(0);
-  EXPECT_EQ(Contents("Loan.txt"), "ab\r\n");
+  EXPECT_EQ(folder_.Read("Loan.txt"), "ab\r\n");
 }
 
 TEST_F(TextFile, HighNumberGrowsTheTableAndKeepsTheLowSlots) {
@@ -102,13 +84,13 @@ TEST_F(TextFile, FileHeldByAnotherWriterIsNotCreatedNorEmptied) {
   ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
   EXPECT_EQ(CreateTextFile(0, "Loan.txt"), 0);
   close(other);
-  EXPECT_EQ(Contents("Loan.txt"), "kept");
+  EXPECT_EQ(folder_.Read("Loan.txt"), "kept");
 
   ASSERT_NE(CreateTextFile(1, "Loan.txt"), 0);
   EXPECT_EQ(CreateTextFile(0, "Loan.txt"), 0);  // our own writer holds it too
   WriteLine("lost");                            // the failed file is the current one
   CloseTextFile(1);
-  EXPECT_EQ(Contents("Loan.txt"), "");
+  EXPECT_EQ(folder_.Read("Loan.txt"), "");
 }
 
 TEST_F(TextFile, NamesThatAreNoWritableFileGiveZero) {
@@ -142,7 +124,7 @@ TEST_F(TextFile, ClosingTwiceNeverClosesAnotherFile) {
   WriteLine("still open");
   EXPECT_FALSE(LinesLost());
   CloseTextFile(1);
-  EXPECT_EQ(Contents("b.txt"), "still open\r\n");
+  EXPECT_EQ(folder_.Read("b.txt"), "still open\r\n");
 }
 
 TEST_F(TextFile, WritingWithoutAnOpenFileWritesNothing) {
@@ -152,7 +134,7 @@ TEST_F(TextFile, WritingWithoutAnOpenFileWritesNothing) {
   CloseTextFile(0);
   WriteLine("after close");
   EXPECT_TRUE(LinesLost());
-  EXPECT_EQ(Contents("a.txt"), "");
+  EXPECT_EQ(folder_.Read("a.txt"), "");
 }
 
 }  // namespace

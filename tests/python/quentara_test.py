@@ -48,7 +48,8 @@ class Errors(unittest.TestCase):
         ({"amount": "-5"}, ValueError, "the amount cannot be negative"),
         ({"rate": "8%"}, ValueError, "the rate is not a number (digits with an optional sign, "
                                      "decimal point and exponent)"),
-        ({"date": "04/31/2004"}, ValueError, "There are only 30 days in April."),
+        ({"date": "04/31/2004"}, ValueError, "the first due date 04/31/2004 is not a day of the "
+                                             "calendar: April has 30 days"),
         ({"payment": "50"}, ValueError, "the payment must be more than the first month's "
                                         "interest of 100.00, or the loan would never shrink"),
         ({"date": "4/30/2004"}, ValueError, "date must be mm/dd/yyyy, not '4/30/2004'"),
@@ -83,7 +84,8 @@ class Batch(unittest.TestCase):
         # Refused as it is read, and as it is computed.
         for loan, sentence in [(("-1", "8", 12), "the amount cannot be negative"),
                                (("1", "8", 12, None, "04/31/2004"),
-                                "There are only 30 days in April.")]:
+                                "the first due date 04/31/2004 is not a day of the calendar: "
+                                "April has 30 days")]:
             with self.assertRaises(ValueError) as raised:
                 quentara.batch([self.loans[0], loan])
             self.assertEqual(str(raised.exception), "loan 1: " + sentence)

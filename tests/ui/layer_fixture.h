@@ -1,6 +1,6 @@
 #pragma once
-// A fresh window layer for every test: the offscreen screen, the layer's tables set up as
-// at start-up, and every window closed afterwards.
+// A fresh window layer for every test: the offscreen screen, the layer set up by the
+// program's own start-up of it, and every window closed afterwards.
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/support/layer_start.h"
 #include "tests/ui/ui_test_support.h"
-#include "text/program_heap.h"
-#include "text/text_area.h"
-#include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
 #include "ui/qt/event_queue.h"
 #include "ui/qt/form_window.h"
@@ -22,16 +20,7 @@ namespace quentara::testing {
 
 class LayerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    UseOffscreenScreen();
-    programHeap.Create();
-    InitWindows();
-    InitGadgets();
-    InitPictureDecoders();
-    InitFonts();
-    InitPictures();
-    AllocateTextArea();
-  }
+  void SetUp() override { StartOffscreenLayer(); }
 
   void TearDown() override {
     SetWindowHook(nullptr);

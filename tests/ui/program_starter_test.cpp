@@ -4,7 +4,6 @@
 #include "ui/program_starter.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QMessageBox>
 #include <algorithm>
@@ -14,11 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 
-#include "files/program_folder.h"
+#include "tests/support/program_folder_guard.h"
 #include "tests/ui/layer_fixture.h"
 
 namespace quentara::testing {
@@ -46,42 +44,34 @@ void WriteRecorder(const fs::path& path, const fs::path& record,
   fs::permissions(path, fs::perms::owner_all);
 }
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream file(path);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
+// The program's folder holds the stand-ins (in bin/ and tools/) and their record.
 class StartingPrograms : public LayerTest {
  protected:
-  void SetUp() override {
-    LayerTest::SetUp();
-    previousDirectory_ = fs::current_path();
-    root_ = fs::temp_directory_path() / ("quentara-start-" + std::to_string(getpid()));
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "folder");
-    record_ = root_ / "record.txt";
-    SetProgramFolder((root_ / "folder").string().append("/").c_str());
-  }
-  void TearDown() override {
-    fs::current_path(previousDirectory_);
-    SetProgramFolder("");
-    fs::remove_all(root_);
-    LayerTest::TearDown();
-  }
-  std::string Record() const { return ReadAll(record_); }
+  std::string Record() const { return folder_.Read("record.txt"); }
 
-  fs::path previousDirectory_;
-  fs::path root_;
-  fs::path record_;
+  ProgramFolderGuard folder_;
+  const fs::path& root_ = folder_.Path();
+  const fs::path record_ = folder_ / "record.txt";
 };
 
-TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
+// Also where the kernel has no process descriptors and the wait asks whether it has ended.
+class WaitingForNotepad : public StartingPrograms, public ::testing::WithParamInterface<EndNotice> {
+ protected:
+  void SetUp() override {
+    StartingPrograms::SetUp();
+    UseEndNotice(GetParam());
+  }
+  void TearDown() override {
+    UseEndNotice(EndNotice::ProcessDescriptor);
+    StartingPrograms::TearDown();
+  }
+};
+
+TEST_P(WaitingForNotepad, ItRunsInTheProgramFolderAndTheCallWaitsForIt) {
   const fs::path release = root_ / "release";
   WriteRecorder(root_ / "bin" / "notepad.exe", record_, release);
   EnvironmentGuard path("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
-  fs::current_path(root_);
+  fs::current_path("/");
   // The editor is let go once it has started; only a call that waits for it finds it ended.
   std::thread releaser([this, release] {
     for (int i = 0; i < 600 && Record().find("cwd:") == std::string::npos; ++i) {
@@ -93,10 +83,16 @@ TEST_F(StartingPrograms, NotepadRunsInTheProgramFolderAndTheCallWaitsForIt) {
   const std::string recordOnReturn = Record();
   releaser.join();
   EXPECT_GT(process, 1u);
-  EXPECT_EQ(recordOnReturn, "args:Loan.txt\ncwd:" + (root_ / "folder").string() + "\nended\n");
+  EXPECT_EQ(recordOnReturn, "args:Loan.txt\ncwd:" + root_.string() + "\nended\n");
   // The program folder stays the current directory.
-  EXPECT_EQ(fs::current_path(), root_ / "folder");
+  EXPECT_EQ(fs::current_path(), root_);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, WaitingForNotepad,
+                         ::testing::Values(EndNotice::ProcessDescriptor, EndNotice::Polling),
+                         [](const auto& info) {
+                           return info.param == EndNotice::Polling ? "Polling" : "Descriptor";
+                         });
 
 TEST_F(StartingPrograms, WithoutFlagOneTheCallReturnsAtOnce) {
   const fs::path release = root_ / "release";
@@ -129,8 +125,8 @@ TEST_P(StandInEditors, StandInForNotepadAndReadTheReportAsWindows1252) {
   // comes first.
   EnvironmentGuard path("PATH", (root_ / "bin").string());
   EXPECT_GT(StartProgram("notepad.exe", "Loan.txt", "", StartAndWait | StartHidden), 1u);
-  EXPECT_EQ(Record(), std::string("args:") + GetParam().arguments +
-                          "\ncwd:" + (root_ / "folder").string() + "\nended\n");
+  EXPECT_EQ(Record(),
+            std::string("args:") + GetParam().arguments + "\ncwd:" + root_.string() + "\nended\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

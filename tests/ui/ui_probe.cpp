@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "tests/ui/probe_start.h"
 #include "text/text_area.h"
 #include "ui/fonts_pictures.h"
 #include "ui/gadgets.h"
@@ -14,7 +13,7 @@
 using namespace quentara;
 
 int main(int argc, char** argv) {
-  testing::StartLayer(argc, argv);
+  StartWindowLayer(argc, argv);
 
   // Centred on the 1280 x 1024 screen: 1280/2 - 360/2 = 460, 1024/2 - 200/2 = 412.
   if (OpenFormWindow(0, 0, 0, 360, 200, 0x10CA0001, "Quentara probe") == 0) return 1;

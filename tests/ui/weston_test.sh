@@ -10,6 +10,8 @@
 #
 # Usage: weston_test.sh headless|x11 <desktop_probe> <x_close_request>
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" = --inside ]; then
   shift
@@ -19,41 +21,33 @@ else
     exit 2
   fi
   if [ "$1" = x11 ]; then
-    command -v xvfb-run >/dev/null || { echo "FAIL: xvfb-run is not installed"; exit 1; }
+    require xvfb-run
     exec xvfb-run -a -s "-screen 0 1400x1100x24" "$0" --inside "$@"
   fi
 fi
 backend=$1
 probe=$2
 closer=$3
-for tool in weston Xwayland weston-screenshooter xprop xwininfo xdotool convert; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
-
-# shellcheck source=desktop_test.sh
-source "$(dirname "$0")/desktop_test.sh"
+fail_context="weston, $backend"
+require weston Xwayland weston-screenshooter xprop xwininfo xdotool convert
+make_work_folder weston
+use_own_session
 out=$work/probe.out
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-fail() {
-  echo "FAIL (weston, $backend): $*"
+show_on_failure() {
   echo "--- probe output:"
   cat "$out" 2>/dev/null
   echo "--- weston log (end):"
   tail -n 20 "$work/weston.log" 2>/dev/null
-  exit 1
 }
-
-printed() { grep -q -- "$1" "$out"; }
 
 # --debug lets weston-screenshooter take screenshots.
 weston --backend="$backend-backend.so" --use-pixman --width=1280 --height=1024 --xwayland \
   --socket=quentara-test --idle-time=0 --debug --log="$work/weston.log" 2>"$work/weston.err" &
-pids+=($!)
+helpers+=($!)
 x_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
-wait_until grep -q 'xserver listening on display' "$work/weston.log" || fail "weston did not start XWayland"
-wait_until test -S "$XDG_RUNTIME_DIR/quentara-test" || fail "weston did not start"
+wait_for 30 grep -q 'xserver listening on display' "$work/weston.log" || fail "weston did not start XWayland"
+wait_for 30 test -S "$XDG_RUNTIME_DIR/quentara-test" || fail "weston did not start"
 export WAYLAND_DISPLAY=quentara-test
 
 # The shell has drawn its desktop and faded it in (the middle of the screen is not black and
@@ -71,22 +65,20 @@ desktop_drawn() {
   last_middle=$middle
   [ "$middle" != "black" ] && [ "$middle" != "srgb(0,0,0)" ] && [ "$middle" = "$previous" ]
 }
-wait_until desktop_drawn || fail "weston's shell did not draw the desktop"
+wait_for 30 desktop_drawn || fail "weston's shell did not draw the desktop"
 
 # XWayland starts with its first client; its window manager must be up before the probe's
 # windows are mapped, or they would never be managed.
 DISPLAY=$(x_display | head -n 1)
 export DISPLAY
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_until wm_up || fail "weston's X11 window manager did not start"
+wait_for 30 wm_running || fail "weston's X11 window manager did not start"
 
 # A Wayland desktop session with XWayland, and no platform chosen by the person.
 export XDG_SESSION_TYPE=wayland
 unset QT_QPA_PLATFORM
 "$probe" --on-its-own >"$out" 2>"$work/probe.err" &
-pids+=($!)
-probe_pid=$!
-wait_until printed '^information up$' || fail "the probe did not open window 1"
+pid=$!
+wait_for 30 printed '^information up$' || fail "the probe did not open window 1"
 
 form=$(xdotool search --name '^Quentara probe$' | head -n 1)
 [ -n "$form" ] || fail "the probe's form is no X11 window: it does not run through XWayland"
@@ -118,7 +110,7 @@ both_shown() {
   read -r info_w info_h info_x info_y <<<"$(area_of "$shot" 'rgb(193,224,255)')"
   [ "$form_w $form_h $info_w $info_h" = "360 200 200 100" ]
 }
-wait_until both_shown ||
+wait_for 30 both_shown ||
   fail "the screenshot shows the form as $form_w x $form_h and window 1 as $info_w x $info_h"
 dx=$(((2 * info_x + info_w) - (2 * form_x + form_w)))
 dy=$(((2 * info_y + info_h) - (2 * form_y + form_h)))
@@ -127,13 +119,13 @@ dy=$(((2 * info_y + info_h) - (2 * form_y + form_h)))
 echo "window 1 is centred over the form"
 
 "$closer" "$window" || fail "could not ask window 1 to close"
-wait_until printed '^box up$' || fail "the probe did not show its box once window 1 was closed"
+wait_for 30 printed '^box up$' || fail "the probe did not show its box once window 1 was closed"
 box=
 find_box() {
   box=$(xdotool search --onlyvisible --name '^Please Note$' 2>/dev/null | head -n 1)
   [ -n "$box" ]
 }
-wait_until find_box || fail "no box titled \"Please Note\" appeared"
+wait_for 30 find_box || fail "no box titled \"Please Note\" appeared"
 # weston's window manager puts a titled frame around the box: its parent is taller.
 parent=$(xwininfo -id "$box" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
 box_height=$(xwininfo -id "$box" | sed -n 's/^ *Height: *//p')
@@ -150,7 +142,7 @@ box_shown() {
   read -r box_w box_h box_x box_y <<<"$(area_of "$shot" 'rgb(255,0,255)')"
   [ "$form_w $form_h" = "360 200" ] && [ "${box_w:-0}" -gt 50 ] && [ "${box_h:-0}" -gt 20 ]
 }
-wait_until box_shown || fail "the screenshot shows the form as $form_w x $form_h and no box"
+wait_for 30 box_shown || fail "the screenshot shows the form as $form_w x $form_h and no box"
 dx=$(((2 * box_x + box_w) - (2 * form_x + form_w)))
 dy=$(((2 * box_y + box_h) - (2 * form_y + form_h)))
 [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] ||
@@ -158,7 +150,7 @@ dy=$(((2 * box_y + box_h) - (2 * form_y + form_h)))
 echo "the box is centred over the form"
 
 "$closer" "$box" || fail "could not close the box"
-wait_until printed '^answer 1$' || fail "the box did not close"
+wait_for 30 printed '^answer 1$' || fail "the box did not close"
 "$closer" "$form" || fail "could not ask the form to close"
-wait_until printed '^closed$' || fail "the probe did not end"
+wait_for 30 printed '^closed$' || fail "the probe did not end"
 echo "PASS (weston, $backend)"

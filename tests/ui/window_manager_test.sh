@@ -1,14 +1,15 @@
 #!/bin/bash
 # Runs desktop_probe and the calculator under a real window manager (openbox by default,
-# or xfwm4) in Xvfb, in a D-Bus session of their own (xfwm4 needs one), and checks what only
-# a window manager shows: each form's outer window, frame included, centred on the screen;
-# message boxes with the title exactly as given (an empty one stays empty), centred over
-# their form, owned by it (also the second of two boxes in a row), and keeping the keyboard
-# after a click on the form, so that Enter still closes them; every window with the icon of
-# the icon theme and the menu entry's class.
+# or xfwm4) in Xvfb and checks what only a window manager shows: each form's outer window,
+# frame included, centred on the screen; message boxes with the title exactly as given (an
+# empty one stays empty), centred over their form, owned by it (also the second of two
+# boxes in a row), and keeping the keyboard after a click on the form, so that Enter still
+# closes them; every window with the icon of the icon theme and the menu entry's class.
 #
 # Usage: window_manager_test.sh <desktop_probe> <quentara> <x_close_request> [window manager]
 set -u
+# shellcheck source=SCRIPTDIR/../support/shell_helpers.sh
+. "$(dirname "$0")/../support/shell_helpers.sh"
 
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -lt 3 ]; then
@@ -16,32 +17,31 @@ if [ "${1:-}" != "--inside" ]; then
     exit 2
   fi
   manager=${4:-openbox}
-  for tool in xvfb-run dbus-run-session xdotool xprop xwininfo convert "$manager"; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-  done
+  fail_context=$manager
+  require xvfb-run dbus-run-session xdotool xprop xwininfo convert "$manager"
+  make_work_folder window-manager
+  use_own_session
   export QT_QPA_PLATFORM=xcb  # a real X server, whatever the caller set
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session "$0" --inside "$1" "$2" "$3" "$manager"
+  # A D-Bus session of the test's own: xfwm4 reads its settings through it (xfconf).
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+    "$0" --inside "$work" "$1" "$2" "$3" "$manager"
+  exit $?
 fi
 
-probe=$2
-quentara=$3
-closer=$4
-manager=$5
-# shellcheck source=desktop_test.sh
-source "$(dirname "$0")/desktop_test.sh"
+work=$2
+probe=$3
+quentara=$4
+closer=$5
+manager=$6
+fail_context=$manager
 out=$work/probe.out
 
-fail() {
-  echo "FAIL ($manager): $*"
+show_on_failure() {
   echo "--- probe output:"
   cat "$out" 2>/dev/null
-  exit 1
 }
 
-
-printed() { grep -q -- "$1" "$out"; }
 has_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q '='; }
-focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 
 # The outer rectangle of a window, frame included: "left top width height".
 outer() {
@@ -81,31 +81,28 @@ expect_centred_over() {
 
 title_of() { xprop -id "$1" _NET_WM_NAME | sed 's/^[^=]*= //; s/ *$//'; }
 
-options=()
-[ "$manager" = xfwm4 ] && options=(--sm-client-disable)
-"$manager" "${options[@]}" >"$work/manager.log" 2>&1 &
-pids+=($!)
-wait_until sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-  fail "the window manager did not start"
+"$manager" >"$work/manager.log" 2>&1 &
+helpers+=($!)
+wait_for 30 wm_running || fail "the window manager did not start"
 
 "$probe" >"$out" 2>"$work/probe.err" &
-pids+=($!)
-probe_pid=$!
-wait_until printed '^ready$' || fail "the probe did not start"
+pid=$!
+probe_pid=$pid
+wait_for 30 printed '^ready$' || fail "the probe did not start"
 form=$(xdotool search --name '^Quentara probe$' | head -n 1)
 [ -n "$form" ] || fail "no probe window"
-wait_until has_frame "$form" || fail "the window manager gave the probe no frame"
+wait_for 30 has_frame "$form" || fail "the window manager gave the probe no frame"
 expect_centred_on_screen "probe form" "$form"
 
 # "Untitled" shows a box with an empty title.
 xdotool mousemove --window "$form" 180 92 click 1
-wait_until printed '^box up$' || fail "no box came up"
+wait_for 30 printed '^box up$' || fail "no box came up"
 box=
 find_box() {
   box=$(xdotool search --onlyvisible --pid "$probe_pid" 2>/dev/null | grep -v "^$form\$" | head -n 1)
   [ -n "$box" ] && has_frame "$box"
 }
-wait_until find_box || fail "the box did not appear"
+wait_for 30 find_box || fail "the box did not appear"
 [ -z "$(title_of "$box")" ] ||
   fail "the untitled box is titled $(title_of "$box")"
 echo "untitled box: empty title"
@@ -113,22 +110,22 @@ expect_centred_over "untitled box" "$box" "$form"
 
 # A click on the form gives it the window manager's focus; the box takes it back.
 xdotool mousemove --window "$form" 300 170 click 1
-wait_until focused "$box" || fail "the box did not keep the keyboard after a click on the form"
+wait_for 30 focused "$box" || fail "the box did not keep the keyboard after a click on the form"
 xdotool key Return
-wait_until printed '^answer 1$' || fail "Enter did not close the box"
+wait_for 30 printed '^answer 1$' || fail "Enter did not close the box"
 echo "untitled box: Enter closed it after a click on the form"
 
 # "Note" shows a box titled "Please Note".
 xdotool mousemove --window "$form" 70 92 click 1
-wait_until sh -c "[ \$(grep -c '^box up\$' '$out') -eq 2 ]" || fail "no second box came up"
-wait_until find_box || fail "the second box did not appear"
+wait_for 30 sh -c "[ \$(grep -c '^box up\$' '$out') -eq 2 ]" || fail "no second box came up"
+wait_for 30 find_box || fail "the second box did not appear"
 [ "$(title_of "$box")" = '"Please Note"' ] || fail "the box is titled $(title_of "$box")"
 echo "note box: titled \"Please Note\""
-wait_until focused "$box" || fail "the note box did not get the keyboard"
+wait_for 30 focused "$box" || fail "the note box did not get the keyboard"
 xdotool key Return
-wait_until sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did not close the note box"
+wait_for 30 sh -c "[ \$(grep -c '^answer 1\$' '$out') -eq 2 ]" || fail "Enter did not close the note box"
 xdotool mousemove --window "$form" 290 92 click 1
-wait_until printed '^closed$' || fail "the probe did not end on Quit"
+wait_for 30 printed '^closed$' || fail "the probe did not end on Quit"
 
 # The calculator, in a folder of its own (it writes its report there), where no editor can be
 # found: Print shows two boxes in a row, "Please Note" and "Cannot start 'notepad.exe'…".
@@ -142,14 +139,13 @@ mkdir -p "$work/no-editors" "$work/share/icons/hicolor/48x48/apps"
 convert -size 48x48 'xc:rgb(18,52,86)' "$work/share/icons/hicolor/48x48/apps/org.quentara.Quentara.png"
 (cd "$work" && XDG_DATA_DIRS=$work/share:/usr/share PATH=$work/no-editors exec ./quentara \
   >"$work/quentara.log" 2>&1) &
-pids+=($!)
-quentara_pid=$!
+pid=$!
 main=
 find_main() {
   main=$(xdotool search --onlyvisible --name '^Quentara$' 2>/dev/null | head -n 1)
   [ -n "$main" ] && has_frame "$main"
 }
-wait_until find_main || fail "the main form did not appear"
+wait_for 30 find_main || fail "the main form did not appear"
 expect_centred_on_screen "main form" "$main"
 has_icon() {
   [ "$(xprop -notype -id "$1" -f _NET_WM_ICON 32c '=$0,$2\n' _NET_WM_ICON)" = "_NET_WM_ICON=48,4279383126" ]
@@ -161,33 +157,33 @@ xprop -id "$main" WM_CLASS | grep -q ", \"$class\"\$" ||
 
 hex() { printf '0x%x' "$1"; }
 find_quentara_box() {
-  box=$(xdotool search --onlyvisible --pid "$quentara_pid" 2>/dev/null | grep -vx "$main" | head -n 1)
+  box=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$main" | head -n 1)
   [ -n "$box" ] && has_frame "$box" && [ "$(title_of "$box")" = "\"$1\"" ]
 }
 expect_owned_box() {
-  wait_until find_quentara_box "$1" || fail "no box titled \"$1\" appeared"
+  wait_for 30 find_quentara_box "$1" || fail "no box titled \"$1\" appeared"
   expect_centred_over "box \"$1\"" "$box" "$main"
   xprop -id "$box" WM_TRANSIENT_FOR | grep -q "# $(hex "$main")\$" ||
     fail "box \"$1\": $(xprop -id "$box" WM_TRANSIENT_FOR), not the main form $(hex "$main")"
-  wait_until focused "$box" || fail "box \"$1\" did not get the keyboard"
+  wait_for 30 focused "$box" || fail "box \"$1\" did not get the keyboard"
   has_icon "$box" || fail "box \"$1\" shows no icon"
 }
 
-wait_until focused "$main" || fail "the main form did not get the keyboard"
+wait_for 30 focused "$main" || fail "the main form did not get the keyboard"
 # The fourth Tab from the date field enters the payment field and computes the default loan.
 xdotool key --delay 100 Tab Tab Tab Tab
-wait_until test -s "$work/Loan.txt" || fail "the default loan was not computed"
+wait_for 30 test -s "$work/Loan.txt" || fail "the default loan was not computed"
 xdotool mousemove --window "$main" 345 297 click 1  # Print Amortization Schedule
 expect_owned_box "Please Note"
 xdotool key Return
 expect_owned_box "notepad.exe"
 xdotool mousemove --window "$main" 80 200 click 1  # the picture
-wait_until focused "$box" || fail "the no-editor box lost the keyboard to a click on the form"
+wait_for 30 focused "$box" || fail "the no-editor box lost the keyboard to a click on the form"
 # _NET_CLIENT_LIST_STACKING lists the windows bottom to top.
 xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(hex "$main").*$(hex "$box")" ||
   fail "the no-editor box went below the main form after a click on it"
 echo "main form and both boxes: the icon and class $class; the boxes owned by the form"
 xdotool key Return
 "$closer" "$main" || fail "could not ask the main form to close"
-wait_until sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
+wait_for 30 sh -c "! xdotool search --name '^Quentara\$'" || fail "the calculator did not end"
 echo "PASS ($manager)"

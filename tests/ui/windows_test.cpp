@@ -54,18 +54,23 @@ TEST_F(WindowTable, ReopeningANumberDestroysTheOldWindowAndItsGadgets) {
   EXPECT_NE(second, first);
   EXPECT_EQ(WindowHandle(0), second);
   EXPECT_EQ(CurrentWindowHandle(), second);
-  // The slot keeps the stale handle; it names nothing any more.
+  // The slot keeps the stale handle; it names nothing any more: a write through it goes
+  // nowhere and raises nothing.
   EXPECT_EQ(GadgetHandle(13), field);
   EXPECT_EQ(GadgetControlWidget(13), nullptr);
-  EXPECT_STREQ(ReadGadgetText(13), "");
+  ForgetEvents();
   WriteGadgetText(13, "ignored");
+  EXPECT_STREQ(ReadGadgetText(13), "");
+  EXPECT_EQ(PendingEvent(), 0);
 }
 
-TEST_F(WindowTable, ClosingANumberThatIsNotOpenDoesNothing) {
-  CloseFormWindow(3);
-  CloseFormWindow(-5);
-  CloseFormWindow(1000);
+TEST_F(WindowTable, ClosingANumberThatIsNotOpenLeavesTheOpenWindows) {
+  const PlatformHandle open = OpenFormWindow(0, 0, 0, 100, 100, 0, "open");
+  // Numbers that a table taken modulo its size, or cut to 16 bits, would find at slot 0.
+  for (std::int32_t number : {3, -10, 10, 65536}) CloseFormWindow(number);
   ShowFormWindow(3, WindowVisibility::Shown);
+  ASSERT_EQ(WindowHandle(0), open);
+  EXPECT_TRUE(FormWindowWidget(0)->isVisible());
   EXPECT_EQ(WindowHandle(3), 0u);
   EXPECT_EQ(WindowSlotCount(), 10);
 }

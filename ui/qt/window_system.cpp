@@ -146,7 +146,7 @@ void SetExactWindowTitle(QWidget* window, const QString& title) {
 #endif
 }
 
-std::optional<QMargins> AskFrameExtents(QWidget* window) {
+std::optional<QMargins> AskFrameExtents(QWidget* window, std::chrono::milliseconds ceiling) {
 #ifdef QUENTARA_WITH_XCB
   using namespace std::chrono_literals;
   xcb_connection_t* connection = X11Connection();
@@ -168,7 +168,7 @@ std::optional<QMargins> AskFrameExtents(QWidget* window) {
 
   // The window manager answers by setting the property on the window, so the property is
   // read until it is there (a reply to each read comes straight from the X server).
-  const auto deadline = std::chrono::steady_clock::now() + 3s;
+  const auto deadline = std::chrono::steady_clock::now() + ceiling;
   for (;;) {
     const std::vector<std::uint32_t> values =
         CardinalProperty(connection, id, extents, XCB_ATOM_CARDINAL);
@@ -185,6 +185,7 @@ std::optional<QMargins> AskFrameExtents(QWidget* window) {
   }
 #else
   (void)window;
+  (void)ceiling;
   return std::nullopt;
 #endif
 }

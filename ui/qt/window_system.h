@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <optional>
 
 namespace quentara {
@@ -33,10 +34,14 @@ bool OnWaylandThroughX11();
 /// when it does not exist yet; a later setWindowTitle undoes it.
 void SetExactWindowTitle(QWidget* window, const QString& title);
 
+/// How long AskFrameExtents waits for the window manager's answer.
+inline constexpr std::chrono::milliseconds frameExtentsCeiling{3000};
+
 /// The frame (in Qt's pixels) the window manager will give the window, created but not yet
 /// shown, when the window manager can say so before the window is mapped
-/// (_NET_REQUEST_FRAME_EXTENTS). Waits at most 3 s for the answer. nullopt without such
-/// a window manager, or when it does not answer in time.
-std::optional<QMargins> AskFrameExtents(QWidget* window);
+/// (_NET_REQUEST_FRAME_EXTENTS). Waits at most `ceiling` for the answer. nullopt without
+/// such a window manager, or when it does not answer in time.
+std::optional<QMargins> AskFrameExtents(QWidget* window,
+                                        std::chrono::milliseconds ceiling = frameExtentsCeiling);
 
 }  // namespace quentara

@@ -108,9 +108,8 @@ struct LoanProblem {
 };
 
 /// A sentence for the person: what is wrong and what is allowed, without a final full
-/// stop, e.g. "the amount must be whole cents (at most 2 decimal places)". Only the first
-/// due date's problems are the calculator's own texts, full stop included ("There are only
-/// 30 days in April.", "Your date string is not valid, Please re-start program.").
+/// stop, e.g. "the amount must be whole cents (at most 2 decimal places)" or "the first due
+/// date 04/31/2004 is not a day of the calendar: April has 30 days".
 std::string DescribeLoanProblem(const LoanProblem& problem);
 
 /// A value, or why there is none (then value is zero).
