@@ -25,7 +25,6 @@ namespace {
 
 constexpr const char* columnNames[] = {"amount", "rate",    "years", "months",
                                        "date",   "payment", "id"};
-constexpr std::size_t columnKinds = std::size(columnNames);
 
 // Loans in one batch: enough that each batch is a large write (some 16 x 360 rows of a
 // mortgage) and that taking turns costs little beside the work, few enough that the batches
