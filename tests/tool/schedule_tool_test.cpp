@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "calc/due_dates.h"
@@ -20,8 +19,6 @@
 
 namespace quentara {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Loan {
   const char* name;
@@ -84,23 +81,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Loan{"FiftyYearsAndOneMonth", "03/31/2004", "250000", "6.5", "50.08333"},
                       Loan{"TinyAmount", "06/15/2004", "0.02", "4", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BothWriters, WorkedExampleAndFortyYearsAreTheKnownReports) {
-  std::string output, messages;
-  ASSERT_EQ(
-      ProduceSchedule(Request({"", "01/31/2004", "5000.00", "4.00", "1.0"}), output, messages),
-      exitWritten);
-  EXPECT_EQ(output,
-            testing::ReadBytes(fs::path(QUENTARA_APP_TEST_DATA) / "worked_example_loan.txt"));
-
-  ASSERT_EQ(ProduceSchedule(Request({"", "01/15/2004", "12345.67", "18", "40"}), output, messages),
-            exitWritten);
-  // 41 year blocks (years 10 to 41 have two digits) and 481 rows; the last opens year 41.
-  EXPECT_EQ(output.size(), 9u * 313 + 32u * 314 + 481u * 100);
-  EXPECT_TRUE(output.ends_with(
-      "Year:41\r\n01/15/2044        0.00 18.00      3.74        0.06        3.69    88962.37    "
-      "76616.91    12345.67\r\n"));
-}
 
 TEST(ScheduleTool, OwnPaymentEndsEarlyAndTheSummaryCountsTheSavings) {
   ScheduleRequest request = Request({"", "01/31/2004", "5000", "4", "1"});
