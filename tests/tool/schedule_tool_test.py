@@ -144,121 +144,100 @@ class Encoding(unittest.TestCase):
         utf8.decode("utf-8")
 
 
+TOO_BIG = "beyond the largest number the calculator's single precision holds (about 3.4e38)\n"
+NOT_VALID = "Your date string is not valid, Please re-start program.\n"
+TOO_LONG = ("The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
+            "scheduled.\n")
+
+
 class Messages(unittest.TestCase):
+    L = "--amount 5000 --rate 4 --years 1"  # a loan that can be scheduled
     ROWS = [
         # arguments, exit code, standard error
-        (["--amount", "5,000", "--rate", "4", "--years", "1"], 2,
-         '--amount: "5,000" is not a number\n' + TRY_HELP),
-        (["--amount", "5000", "--rate", "nan", "--years", "1"], 2,
-         '--rate: "nan" is not a number\n' + TRY_HELP),
-        (["--amount", "5000", "--years", "1"], 2, "--rate is missing\n" + TRY_HELP),
-        (["--amount", "5000", "--rate", "4", "--years"], 2, "--years needs a value\n" + TRY_HELP),
-        (["--amount=1", "--amount", "2", "--rate", "4", "--years", "1"], 2,
+        ("--amount 5,000 --rate 4 --years 1", 2, '--amount: "5,000" is not a number\n' + TRY_HELP),
+        ("--amount 5000 --rate nan --years 1", 2, '--rate: "nan" is not a number\n' + TRY_HELP),
+        ("--amount 5000 --years 1", 2, "--rate is missing\n" + TRY_HELP),
+        ("--amount 5000 --rate 4 --years", 2, "--years needs a value\n" + TRY_HELP),
+        ("--amount=1 --amount 2 --rate 4 --years 1", 2,
          "--amount is given more than once\n" + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "--date", "1/5/2004"], 2,
-         '--date: "1/5/2004" is not a date as mm/dd/yyyy\n' + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "--format", "xml"], 2,
-         '--format: "xml" is not one of text, csv, json\n' + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "--encoding", "latin1"], 2,
+        (L + " --date 1/5/2004", 2, '--date: "1/5/2004" is not a date as mm/dd/yyyy\n' + TRY_HELP),
+        (L + " --format xml", 2, '--format: "xml" is not one of text, csv, json\n' + TRY_HELP),
+        (L + " --encoding latin1", 2,
          '--encoding: "latin1" is not one of windows-1252, utf-8\n' + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "--summary=yes"], 2,
-         "--summary takes no value\n" + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "--colour"], 2,
-         'unknown option "--colour"\n' + TRY_HELP),
-        (["--amount", "1", "--rate", "4", "--years", "1", "loan.txt"], 2,
-         'unexpected argument "loan.txt"\n' + TRY_HELP),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "04/31/2004"], 1,
-         "There are only 30 days in April.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "02/29/2005"], 1,
-         "Your date string is not valid, Please re-start program.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "05/10/2201"], 1,
-         "Your date string is not valid, Please re-start program.\n"),
-        (["--amount", "5000", "--rate", "4", "--months", "12", "--years", "1"], 2,
+        (L + " --summary=yes", 2, "--summary takes no value\n" + TRY_HELP),
+        (L + " --colour", 2, 'unknown option "--colour"\n' + TRY_HELP),
+        (L + " loan.txt", 2, 'unexpected argument "loan.txt"\n' + TRY_HELP),
+        (L + " --date 04/31/2004", 1, "There are only 30 days in April.\n"),
+        (L + " --date 02/29/2005", 1, NOT_VALID),
+        (L + " --date 05/10/2201", 1, NOT_VALID),
+        (L + " --months 12", 2,
          "--years and --months cannot be combined: give the length one way\n" + TRY_HELP),
-        (["--amount", "5000", "--rate", "4"], 2, "--years or --months is missing\n" + TRY_HELP),
-        (["--amount", "5000", "--rate", "4", "--months", "12", "--calculator"], 2,
+        ("--amount 5000 --rate 4", 2, "--years or --months is missing\n" + TRY_HELP),
+        ("--amount 5000 --rate 4 --months 12 --calculator", 2,
          "--months cannot be used with --calculator: the Quentara window takes the length in "
          "years\n" + TRY_HELP),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--calculator", "--extra",
-          "01/31/2004=1"], 2,
+        (L + " --calculator --extra 01/31/2004=1", 2,
          "--extra cannot be used with --calculator: the Quentara window has no extra "
          "payments\n" + TRY_HELP),
         # The exact arithmetic's values: one line naming the option, and exit 2.
-        (["--amount", "1e39", "--rate", "4", "--years", "1"], 2,
+        ("--amount 1e39 --rate 4 --years 1", 2,
          "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
-        (["--amount", "0", "--rate", "4", "--years", "1"], 2,
+        ("--amount 0 --rate 4 --years 1", 2,
          "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
-        (["--amount", "-5000", "--rate", "4", "--years", "1"], 2,
-         "--amount: the amount cannot be negative\n"),
-        (["--amount", "5000.001", "--rate", "4", "--years", "1"], 2,
+        ("--amount -5000 --rate 4 --years 1", 2, "--amount: the amount cannot be negative\n"),
+        ("--amount 5000.001 --rate 4 --years 1", 2,
          "--amount: the amount must be whole cents (at most 2 decimal places)\n"),
-        (["--amount", "5000", "--rate", "1e30", "--years", "1"], 2,
+        ("--amount 5000 --rate 1e30 --years 1", 2,
          "--rate: the rate must be from 0 to 1000 percent\n"),
-        (["--amount", "5000", "--rate", "-4", "--years", "1"], 2,
-         "--rate: the rate cannot be negative\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "-1"], 2,
+        ("--amount 5000 --rate -4 --years 1", 2, "--rate: the rate cannot be negative\n"),
+        ("--amount 5000 --rate 4 --years -1", 2,
          "--years: the length in years cannot be negative\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1e39"], 2,
+        ("--amount 5000 --rate 4 --years 1e39", 2,
          "--years: the length in years must come to 1 to 1200 months (years x 12, to the "
          "nearest month)\n"),
-        (["--amount", "5000", "--rate", "4", "--months", "12.5"], 2,
+        ("--amount 5000 --rate 4 --months 12.5", 2,
          "--months: the number of months must be a whole number\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39"], 2,
+        (L + " --payment 1e39", 2,
          "--payment: the payment must be from 0.01 to 1000000000000000.00\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--date", "01/31/2004",
-          "--extra", "03/15/2004=100"], 2,
+        (L + " --date 01/31/2004 --extra 03/15/2004=100", 2,
          "--extra: the extra payment on 03/15/2004 is not on a due date of this loan: the "
          "nearest due dates are 02/29/2004 and 03/31/2004\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--extra", "03/31/2004=1",
-          "--extra=03/31/2004=2"], 2,
+        (L + " --extra 03/31/2004=1 --extra=03/31/2004=2", 2,
          "--extra: two extra payments on 03/31/2004: give one extra payment a date (their "
          "sum)\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--extra", "3/31/2004=1"], 2,
+        (L + " --extra 3/31/2004=1", 2,
          '--extra: "3/31/2004=1" is not a date and an amount as mm/dd/yyyy=amount\n'),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.67"], 1,
+        (L + " --payment 16.67", 1,
          "--payment: the payment must be more than the first month's interest of 16.67, or "
          "the loan would never shrink\n"),
         # The calculator's own limits and messages.
-        (["--amount", "5000", "--rate", "4", "--years", "60", "--calculator"], 1,
-         "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
-         "scheduled.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1e39", "--calculator"], 1,
-         "The loan is too long: at most 601 monthly payments (50 years and 1 month) can be "
-         "scheduled.\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "0.04", "--calculator"], 1,
+        ("--amount 5000 --rate 4 --years 60 --calculator", 1, TOO_LONG),
+        ("--amount 5000 --rate 4 --years 1e39 --calculator", 1, TOO_LONG),
+        ("--amount 5000 --rate 4 --years 0.04 --calculator", 1,
          "The loan is too short: enter a length of at least 0.05 years (one monthly "
          "payment).\n"),
-        (["--amount", "0.01", "--rate", "4", "--years", "1", "--calculator"], 1,
+        ("--amount 0.01 --rate 4 --years 1 --calculator", 1,
          "The loan amount is too small: enter more than 0.01.\n"),
-        (["--amount", "5000", "--rate", "0.001", "--years", "1", "--calculator"], 1,
+        ("--amount 5000 --rate 0.001 --years 1 --calculator", 1,
          "The interest rate is too small: enter 0 for a loan without interest, or at least "
          "0.01 %.\n"),
-        (["--amount", "1e39", "--rate", "4", "--years", "1", "--calculator"], 1,
-         "--amount: 1e39 is beyond the largest number the calculator's single precision holds "
-         "(about 3.4e38)\n"),
-        (["--amount", "5000", "--rate", "340", "--years", "30", "--calculator"], 1,
-         "the loan's growth over its months, (1 + rate / 1200) ^ months, goes beyond the "
-         "largest number the calculator's single precision holds (about 3.4e38)\n"),
-        (["--amount", "3.3e38", "--rate", "100", "--years", "0.08333", "--calculator"], 1,
-         "the monthly payment comes to inf, beyond the largest number the calculator's single "
-         "precision holds (about 3.4e38)\n"),
-        (["--amount", "3e38", "--rate", "100", "--years", "1", "--calculator"], 1,
-         "the figures of this schedule go beyond the largest number the calculator's single "
-         "precision holds (about 3.4e38)\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "16.66",
-          "--calculator"], 1,
+        ("--amount 1e39 --rate 4 --years 1 --calculator", 1, "--amount: 1e39 is " + TOO_BIG),
+        ("--amount 5000 --rate 340 --years 30 --calculator", 1,
+         "the loan's growth over its months, (1 + rate / 1200) ^ months, goes " + TOO_BIG),
+        ("--amount 3.3e38 --rate 100 --years 0.08333 --calculator", 1,
+         "the monthly payment comes to inf, " + TOO_BIG),
+        ("--amount 3e38 --rate 100 --years 1 --calculator", 1,
+         "the figures of this schedule go " + TOO_BIG),
+        (L + " --payment 16.66 --calculator", 1,
          "--payment: 16.66 does not pay more than the first month's interest of 16.67, so the "
          "loan would never shrink\n"),
-        (["--amount", "5000", "--rate", "4", "--years", "1", "--payment", "1e39",
-          "--calculator"], 1,
-         "--payment: 1e39 is beyond the largest number the calculator's single precision holds "
-         "(about 3.4e38)\n"),
+        (L + " --payment 1e39 --calculator", 1, "--payment: 1e39 is " + TOO_BIG),
     ]
 
     def test_each_error_with_its_message_and_exit_code(self):
         for arguments, code, message in self.ROWS:
             with self.subTest(arguments=arguments):
-                result = run(*arguments)
+                result = run(*arguments.split())
                 self.assertEqual(result.returncode, code)
                 self.assertEqual(result.stderr.decode(), "quentara-schedule: " + message)
                 self.assertEqual(result.stdout, b"")
