@@ -182,8 +182,6 @@ class Messages(unittest.TestCase):
         # The exact arithmetic's values: one line naming the option, and exit 2.
         ("--amount 1e39 --rate 4 --years 1", 2,
          "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
-        ("--amount 0 --rate 4 --years 1", 2,
-         "--amount: the amount must be from 0.01 to 10000000000000.00\n"),
         ("--amount -5000 --rate 4 --years 1", 2, "--amount: the amount cannot be negative\n"),
         ("--amount 5000.001 --rate 4 --years 1", 2,
          "--amount: the amount must be whole cents (at most 2 decimal places)\n"),
@@ -254,31 +252,18 @@ class Output(unittest.TestCase):
         self.folder = tempfile.mkdtemp(prefix="quentara-tool-")
         self.addCleanup(shutil.rmtree, self.folder)
 
-    def test_file_is_replaced_whole_and_kept_when_refused(self):
+    def test_file_is_kept_when_refused_and_replaced_when_written(self):
         target = os.path.join(self.folder, "loan.csv")
         with open(target, "w") as earlier:
             earlier.write("an earlier schedule")
-        link = os.path.join(self.folder, "link.csv")
-        os.symlink("loan.csv", link)
         # A loan refused, and a value not allowed.
         for option, code in [("--payment=185.19", 1), ("--extra=01/16/2004=5", 2)]:
-            refused = run(*LOAN, option, "-o", link)
+            refused = run(*LOAN, option, "-o", target)
             self.assertEqual(refused.returncode, code, option)
             self.assertEqual(read(target), "an earlier schedule")
-        written = run(*LOAN, "--format", "csv", "--output", link)
+        written = run(*LOAN, "--format", "csv", "--output", target)
         self.assertEqual(written.returncode, 0, written.stderr)
         self.assertEqual(read(target, "rb"), run(*LOAN, "--format", "csv").stdout)
-        self.assertTrue(os.path.islink(link))
-        self.assertEqual(sorted(os.listdir(self.folder)), ["link.csv", "loan.csv"])
-
-    def test_a_link_to_no_file_yet_gets_its_file(self):
-        link = os.path.join(self.folder, "link.csv")
-        os.symlink("loan.csv", link)
-        written = run(*LOAN, "--format", "csv", "-o", link)
-        self.assertEqual(written.returncode, 0, written.stderr)
-        self.assertTrue(os.path.islink(link))
-        self.assertEqual(read(os.path.join(self.folder, "loan.csv"), "rb"),
-                         run(*LOAN, "--format", "csv").stdout)
 
     def test_full_device_and_full_standard_output_are_failures(self):
         result = run(*LOAN, "-o", "/dev/full")
