@@ -25,7 +25,8 @@ namespace {
 
 constexpr const char* columnNames[] = {"amount", "rate",    "years", "months",
                                        "date",   "payment", "id"};
-constexpr std::size_t columnKinds = std::size(columnNames);
+static_assert(std::size(columnNames) == static_cast<std::size_t>(BatchColumn::Id) + 1,
+              "a name for each BatchColumn, in its order");
 
 // Loans in one batch: enough that each batch is a large write (some 16 x 360 rows of a
 // mortgage) and that taking turns costs little beside the work, few enough that the batches
