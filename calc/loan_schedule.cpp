@@ -333,28 +333,32 @@ Result<LoanSummary> SummarizeLoan(const LoanTerms& terms) {
   ScheduleRow row;
   while (walker.Next(row)) {
   }
-  LoanSummary& summary = result.value;
+  result.value = SummarizeWalk(terms, walker, row);
+  return result;
+}
+
+LoanSummary SummarizeWalk(const LoanTerms& terms, const ScheduleWalker& walker,
+                          const ScheduleRow& lastRow) {
+  LoanSummary summary;
   summary.payment = summary.computedPayment = walker.RegularPayment();
-  summary.payments = summary.computedPayments = row.number;
-  summary.totalPaid = row.totalPaid;
-  summary.totalInterest = summary.computedInterest = row.totalInterest;
-  summary.totalPrincipal = row.totalPrincipal;
-  summary.lastPayment = row.payment;
-  summary.payoffDate = row.dueDate;
+  summary.payments = summary.computedPayments = lastRow.number;
+  summary.totalPaid = lastRow.totalPaid;
+  summary.totalInterest = summary.computedInterest = lastRow.totalInterest;
+  summary.totalPrincipal = lastRow.totalPrincipal;
+  summary.lastPayment = lastRow.payment;
+  summary.payoffDate = lastRow.dueDate;
   summary.unusedExtras = walker.UnusedExtras();
   if (terms.ownPayment != 0 || !terms.extras.empty()) {
     LoanTerms computed = terms;
     computed.ownPayment = 0;
     computed.extras = {};
-    ScheduleWalker computedWalker(computed);
-    computedWalker.Start();  // the same terms, less the ones that could be refused
-    while (computedWalker.Next(row)) {
-    }
-    summary.computedPayment = computedWalker.RegularPayment();
-    summary.computedPayments = row.number;
-    summary.computedInterest = row.totalInterest;
+    // The same terms, less the ones that could be refused: no own payment and no extras.
+    const LoanSummary plain = SummarizeLoan(computed).value;
+    summary.computedPayment = plain.payment;
+    summary.computedPayments = plain.payments;
+    summary.computedInterest = plain.totalInterest;
   }
-  return result;
+  return summary;
 }
 
 }  // namespace quentara::loan

@@ -31,11 +31,11 @@ bool WriteStandardOutput(std::string_view bytes, std::string& error);
 /// reads the pipe" at once. False, with the reason in `error`, on any failure.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
-/// An output written in parts and put in place only when it is complete, with the rules of
-/// WriteWholeFile: a regular file's new bytes go to a file without a name in the same
-/// folder, which replaces the file at Commit; a descriptor's name, a device or a pipe is
-/// written as the parts come. Abandon (or destroying an output not committed) leaves a
-/// replaced file as it was and no new file behind.
+/// An output written in parts and put in place only when it is complete. Each kind of path
+/// is handled as WriteWholeFile handles it: a regular file's new bytes go to a new file in
+/// the same folder (without a name where the file system allows), which replaces the file at
+/// Commit; a descriptor's name, a device or a pipe is written as the parts come. Abandon (or
+/// destroying an output not committed) leaves a replaced file as it was and no new file behind.
 ///
 ///   OutputFile out;
 ///   if (!out.Open("loan.csv", error)) ...;

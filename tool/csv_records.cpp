@@ -69,6 +69,22 @@ bool CsvReader::Next(CsvRecord& record) {
       if (!tooLong) record.ends_.push_back(record.text_.size());
     };
     bool ended = false;  // the record's line end was read
+    // A comma, LF or CR outside quotes, after an unquoted field or a closing quote alike:
+    // ends the field, the record, or perhaps the record. False for any other byte.
+    const auto separate = [&](char c) {
+      if (c == ',') {
+        endField();
+        state = State::FieldStart;
+      } else if (c == '\n') {
+        ended = true;
+      } else if (c == '\r') {
+        beforeReturn = state;
+        state = State::CarriageReturn;
+      } else {
+        return false;
+      }
+      return true;
+    };
     while (!ended) {
       if (at_ == end_ && !Fill()) break;
       const char c = block_[at_++];
@@ -92,15 +108,7 @@ bool CsvReader::Next(CsvRecord& record) {
           if (c == '"' && state == State::FieldStart) {
             anyQuote = true;
             state = State::Quoted;
-          } else if (c == ',') {
-            endField();
-            state = State::FieldStart;
-          } else if (c == '\n') {
-            ended = true;
-          } else if (c == '\r') {
-            beforeReturn = state;
-            state = State::CarriageReturn;
-          } else {
+          } else if (!separate(c)) {
             if (c == '"' && record.problem == nullptr) {
               record.problem = "a quote is inside a field that does not start with one";
             }
@@ -119,15 +127,7 @@ bool CsvReader::Next(CsvRecord& record) {
           if (c == '"') {
             add('"');
             state = State::Quoted;
-          } else if (c == ',') {
-            endField();
-            state = State::FieldStart;
-          } else if (c == '\n') {
-            ended = true;
-          } else if (c == '\r') {
-            beforeReturn = state;
-            state = State::CarriageReturn;
-          } else {
+          } else if (!separate(c)) {
             if (record.problem == nullptr) record.problem = "there is text after a closing quote";
             add(c);
             state = State::Unquoted;

@@ -499,33 +499,18 @@ ScheduleProblem ReadExactLoan(const ScheduleRequest& request, std::string_view d
 loan::LoanSummary AppendExactSchedule(const ExactLoan& loan, const ExactOutput& how,
                                       std::string& out) {
   const loan::LoanTerms terms = loan.Terms();
-  loan::LoanTerms computedTerms = terms;
-  computedTerms.ownPayment = 0;
-  computedTerms.extras = {};
-
-  loan::LoanSummary summary;
   loan::ScheduleWalker walker(terms);
-  if (walker.Start().error != LoanError::None) return summary;  // ReadExactLoan checked it
-  summary.payment = walker.RegularPayment();
-  summary.computedPayment =
-      terms.ownPayment != 0 ? loan::ComputePayment(computedTerms).value : summary.payment;
+  if (walker.Start().error != LoanError::None) return {};  // ReadExactLoan checked it
+  // The JSON names the computed payment before the rows; ComputePayment leaves out the own
+  // payment.
+  const Cents computedPayment =
+      terms.ownPayment != 0 ? loan::ComputePayment(terms).value : walker.RegularPayment();
 
   RowWriter writer(loan, how, out);
-  writer.Begin(summary.payment, summary.computedPayment);
+  writer.Begin(walker.RegularPayment(), computedPayment);
   loan::ScheduleRow row;
   while (walker.Next(row)) writer.Row(row);
-  summary.payments = summary.computedPayments = row.number;
-  summary.totalPaid = row.totalPaid;
-  summary.totalInterest = summary.computedInterest = row.totalInterest;
-  summary.totalPrincipal = row.totalPrincipal;
-  summary.lastPayment = row.payment;
-  summary.payoffDate = row.dueDate;
-  summary.unusedExtras = walker.UnusedExtras();
-  if (terms.ownPayment != 0 || !terms.extras.empty()) {
-    const loan::LoanSummary computed = loan::SummarizeLoan(computedTerms).value;
-    summary.computedPayments = computed.payments;
-    summary.computedInterest = computed.totalInterest;
-  }
+  const loan::LoanSummary summary = loan::SummarizeWalk(terms, walker, row);
   writer.End(summary);
   return summary;
 }

@@ -25,6 +25,8 @@ namespace {
 
 constexpr const char* columnNames[] = {"amount", "rate",    "years", "months",
                                        "date",   "payment", "id"};
+static_assert(std::size(columnNames) == static_cast<std::size_t>(BatchColumn::Id) + 1,
+              "a name for each BatchColumn, in its order");
 
 // Loans in one batch: enough that each batch is a large write (some 16 x 360 rows of a
 // mortgage) and that taking turns costs little beside the work, few enough that the batches
@@ -38,21 +40,33 @@ int Index(BatchColumn column) {
   return static_cast<int>(column);
 }
 
+// The two-character escape of a quote, a backslash, a line break or a tab, the same in a
+// message and in JSON; nullptr for any other byte.
+const char* ShortEscape(char c) {
+  switch (c) {
+    case '"':
+      return "\\\"";
+    case '\\':
+      return "\\\\";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    case '\t':
+      return "\\t";
+    default:
+      return nullptr;
+  }
+}
+
 // A text for a message on one line: in quotes, with quotes, backslashes and control
 // characters escaped. MessageText("A \"1\"\n") == "\"A \\\"1\\\"\\n\"".
 std::string MessageText(std::string_view text) {
   std::string quoted = "\"";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '\t') {
-      quoted += "\\t";
+    if (const char* escape = ShortEscape(c)) {
+      quoted += escape;
     } else if (byte < 0x20 || byte == 0x7F) {
       constexpr char hex[] = "0123456789abcdef";
       quoted += "\\x";
@@ -116,15 +130,8 @@ void AppendJsonString(std::string_view text, std::string& out) {
       ++at;
       continue;
     }
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
+    if (const char* escape = ShortEscape(c)) {
+      out += escape;
     } else if (static_cast<unsigned char>(c) < 0x20) {
       constexpr char hex[] = "0123456789abcdef";
       out += "\\u00";

@@ -130,6 +130,17 @@ const Row rows[] = {
      }},
     {"LongestName", "", longestName.c_str(), bytes, 0644, longestName + " ",
      [](Scene& s) { return s.Put(longestName, 0644); }},
+    {"ReplacesTheFileALinkNames", "", "loan.txt", bytes, 0604, "link.txt loan.txt ",
+     [](Scene& s) {
+       fs::create_symlink("loan.txt", s.folder / "link.txt");
+       s.Put("loan.txt", 0604);
+       return s.folder / "link.txt";
+     }},
+    {"MakesTheFileALinkNames", "", "loan.txt", bytes, 0644, "link.txt loan.txt ",
+     [](Scene& s) {
+       fs::create_symlink("loan.txt", s.folder / "link.txt");
+       return s.folder / "link.txt";
+     }},
     {"RefusesLinkLoop", "Too many levels of symbolic links", "a", "b", 0, "a b ",
      [](Scene& s) {
        fs::create_symlink("b", s.folder / "a");
@@ -232,15 +243,11 @@ TEST(WriteWholeFile, KilledHalfwayLeavesNoTemporaryFile) {
 // committed; given up, it keeps them.
 TEST(OutputFile, ReplacesTheFileOnlyWhenCommitted) {
   for (const bool commit : {true, false}) {
-    char pattern[] = "/tmp/quentara-output-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path folder = pattern;
+    const testing::TemporaryFolder temporary;
+    const fs::path& folder = temporary.Path();
     const fs::path path = folder / "loans.csv";
     std::ofstream(path) << "earlier";
-    const auto held = [&] {
-      std::ifstream file(path, std::ios::binary);
-      return std::string(std::istreambuf_iterator<char>(file), {});
-    };
+    const auto held = [&] { return temporary.Read("loans.csv"); };
     std::string error;
     {
       OutputFile out;
@@ -256,7 +263,6 @@ TEST(OutputFile, ReplacesTheFileOnlyWhenCommitted) {
     }
     EXPECT_TRUE(held() == (commit ? bytes + bytes + bytes : "earlier")) << commit;
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
-    fs::remove_all(folder);
   }
 }
 

@@ -208,6 +208,16 @@ struct LoanSummary {
 /// Walks the schedule (and, with an own payment or extras, the computed one) for its sums.
 Result<LoanSummary> SummarizeLoan(const LoanTerms& terms);
 
+/// The sums of a schedule already walked, for a caller that writes its rows on the way:
+/// `walker` has given all its rows for `terms`, the last of them `lastRow`. With an own
+/// payment or extras, walks the schedule with the computed payment and no extras for what
+/// they save or add; otherwise its computed figures are the schedule's own.
+///
+///   for (ScheduleRow row; walker.Next(row);) Write(row), last = row;
+///   LoanSummary summary = SummarizeWalk(terms, walker, last);
+LoanSummary SummarizeWalk(const LoanTerms& terms, const ScheduleWalker& walker,
+                          const ScheduleRow& lastRow);
+
 /// Money as text: "1234567.89", "0.05", "-12.30"; no padding, no separators.
 /// Writes at most maxCentsText characters and no terminator; returns the end.
 inline constexpr std::size_t maxCentsText = 21;
