@@ -1,3 +1,6 @@
+// Unsigned integers of any size, for the few payments whose cent only exact arithmetic can
+// decide: multiplying, raising to a power and comparing, nothing more.
+
 #include "wide_unsigned.h"
 
 namespace quentara::loan {

@@ -1,3 +1,6 @@
+// The program heap: one growable store from which every text, table and list record comes,
+// released as a whole when the program ends.
+
 #include "text/program_heap.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The temporary text area in which every text expression is built before it is copied out.
+
 #include "text/text_area.h"
 
 #include <cstring>

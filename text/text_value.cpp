@@ -1,3 +1,5 @@
+// Text values: absent or an exact-size copy in the program heap, assigned from the text area.
+
 #include "text/text_value.h"
 
 #include <cstring>

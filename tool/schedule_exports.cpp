@@ -1,3 +1,6 @@
+// The window program's figures as quentara-schedule writes them with --calculator: the
+// report text, CSV and JSON, and the summary.
+
 #include "tool/schedule_exports.h"
 
 #include <charconv>

@@ -1,3 +1,6 @@
+// Whether there is a display to show the program on, asked before Qt is started, so that a
+// missing one is one clear line instead of Qt's abort.
+
 #include "ui/display_check.h"
 
 #ifdef QUENTARA_WITH_XCB
