@@ -86,12 +86,6 @@ LoanProblem Take(const loan::Result<Value>& result, Field& field) {
   return result.problem;
 }
 
-std::string Quoted(std::string_view text) {
-  std::string quoted = "\"";
-  quoted += text;
-  return quoted += '"';
-}
-
 // mm/dd/yyyy, already of that shape.
 loan::Date DateOf(std::string_view text) {
   const auto number = [&](std::size_t at, std::size_t length) {
@@ -461,7 +455,7 @@ ScheduleProblem ReadExactLoan(const ScheduleRequest& request, std::string_view d
   }
   if (problem.error != LoanError::None) return ProblemOf(problem);
   if (!IsDateShape(date)) {
-    return {exitUsage, "--date: " + Quoted(date) + " is not a date as mm/dd/yyyy"};
+    return {exitUsage, "--date: " + QuotedInMessage(date) + " is not a date as mm/dd/yyyy"};
   }
   loan.date = date;
   loan.terms.firstDueDate = DateOf(date);
@@ -471,7 +465,7 @@ ScheduleProblem ReadExactLoan(const ScheduleRequest& request, std::string_view d
   for (const std::string& text : request.extras) {
     const std::string_view extraDate = std::string_view(text).substr(0, 10);
     if (text.size() < 12 || text[10] != '=' || !IsDateShape(extraDate)) {
-      return {exitUsage, "--extra: " + Quoted(text) + " is not a date and an amount as " +
+      return {exitUsage, "--extra: " + QuotedInMessage(text) + " is not a date and an amount as " +
                              "mm/dd/yyyy=amount"};
     }
     loan::ExtraPayment& extra = loan.extras.emplace_back();

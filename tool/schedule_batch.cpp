@@ -40,45 +40,6 @@ int Index(BatchColumn column) {
   return static_cast<int>(column);
 }
 
-// The two-character escape of a quote, a backslash, a line break or a tab, the same in a
-// message and in JSON; nullptr for any other byte.
-const char* ShortEscape(char c) {
-  switch (c) {
-    case '"':
-      return "\\\"";
-    case '\\':
-      return "\\\\";
-    case '\n':
-      return "\\n";
-    case '\r':
-      return "\\r";
-    case '\t':
-      return "\\t";
-    default:
-      return nullptr;
-  }
-}
-
-// A text for a message on one line: in quotes, with quotes, backslashes and control
-// characters escaped. MessageText("A \"1\"\n") == "\"A \\\"1\\\"\\n\"".
-std::string MessageText(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (const char* escape = ShortEscape(c)) {
-      quoted += escape;
-    } else if (byte < 0x20 || byte == 0x7F) {
-      constexpr char hex[] = "0123456789abcdef";
-      quoted += "\\x";
-      quoted += hex[byte >> 4];
-      quoted += hex[byte & 15];
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted += '"';
-}
-
 // A CSV field: as it is, or in quotes with its quotes doubled when it holds a comma, a quote
 // or a line break.
 void AppendCsvField(std::string_view text, std::string& out) {
@@ -188,7 +149,7 @@ void Tell(Batch& batch, const Slot& slot, std::string_view warning, std::string_
   out += ": line ";
   out += std::to_string(slot.record.line);
   out += ", id ";
-  out += MessageText(batch.id);
+  out += QuotedInMessage(batch.id);
   out += ": ";
   out += warning;
   out += why;
@@ -298,7 +259,7 @@ void ScheduleLoan(const LoanFile& file, const Slot& slot, Batch& batch) {
     if (IsWholeNumber(value)) return true;
     const std::string name = columnNames[Index(column)];
     refuse(text.empty() ? name + " is empty"
-                        : name + ": " + MessageText(text) + " is not a number");
+                        : name + ": " + QuotedInMessage(text) + " is not a number");
     return false;
   };
   if (!number(BatchColumn::Amount, request.amount) || !number(BatchColumn::Rate, request.rate)) {
@@ -331,7 +292,7 @@ void ScheduleLoan(const LoanFile& file, const Slot& slot, Batch& batch) {
   } else if (IsDateShape(date)) {
     request.date.assign(date.data(), date.size());
   } else {
-    return refuse("date: " + MessageText(date) + " is not a date as mm/dd/yyyy");
+    return refuse("date: " + QuotedInMessage(date) + " is not a date as mm/dd/yyyy");
   }
 
   batch.idText.clear();
@@ -422,7 +383,7 @@ ScheduleProblem ScheduleBatch::ReadHeader() {
     const auto* kind = std::find(std::begin(columnNames), std::end(columnNames), text);
     if (kind == std::end(columnNames)) {
       if (unknownCount++ > 0) unknown += ", ";
-      unknown += MessageText(text);
+      unknown += QuotedInMessage(text);
       continue;
     }
     int& column = columns_[kind - std::begin(columnNames)];

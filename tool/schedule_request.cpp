@@ -1,4 +1,5 @@
-// What a request's choice of values must be, before any value is read.
+// What a request's choice of values must be, before any value is read, and how a message
+// shows a value.
 
 #include "tool/schedule_request.h"
 
@@ -30,6 +31,43 @@ ScheduleProblem RequestShapeProblem(const ScheduleRequest& request) {
     }
   }
   return {};
+}
+
+// The two-character escape of a quote, a backslash, a line break or a tab, the same in a
+// message and in JSON; nullptr for any other byte.
+const char* ShortEscape(char c) {
+  switch (c) {
+    case '"':
+      return "\\\"";
+    case '\\':
+      return "\\\\";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    case '\t':
+      return "\\t";
+    default:
+      return nullptr;
+  }
+}
+
+std::string QuotedInMessage(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (const char* escape = ShortEscape(c)) {
+      quoted += escape;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      constexpr char hex[] = "0123456789abcdef";
+      quoted += "\\x";
+      quoted += hex[byte >> 4];
+      quoted += hex[byte & 15];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted += '"';
 }
 
 }  // namespace quentara

@@ -38,6 +38,14 @@ struct ScheduleRequest {
   int jobs = 0;  ///< threads for a batch; 0 for one a core
 };
 
+/// The two-character escape of a quote, a backslash, a line break or a tab, the same in a
+/// message and in JSON; nullptr for any other byte.
+const char* ShortEscape(char c);
+/// A value as a message shows it, so that the message stays on one line: in quotes, with
+/// quotes, backslashes and control characters escaped.
+/// QuotedInMessage("A \"1\"\n") == "\"A \\\"1\\\"\\n\"".
+std::string QuotedInMessage(std::string_view text);
+
 /// The program's name, which begins each of its messages.
 inline constexpr const char* programName = "quentara-schedule";
 

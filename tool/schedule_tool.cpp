@@ -150,15 +150,6 @@ bool IsSwitch(Option option) {
   return option == Option::Summary || option == Option::Calculator;
 }
 
-std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '"';
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
-
 // Why the calculator would not schedule from this first date (of the shape mm/dd/yyyy), in
 // its own words, or nullptr; `dueDate` gets the date as the calculator takes it. The tool
 // takes only real calendar dates: a month or day of 0 and a 30th of February, which the
@@ -249,7 +240,7 @@ int Refuse(std::string& messages, const std::string& why, int exitCode = exitRef
 bool SetNumber(const std::string& value, std::string& field, std::string& error) {
   field = value;
   if (IsWholeNumber(value)) return true;
-  error = ": " + Quoted(value) + " is not a number";
+  error = ": " + QuotedInMessage(value) + " is not a number";
   return false;
 }
 
@@ -276,7 +267,7 @@ bool SetChoice(const std::string& value, const ChoiceName<Choice> (&names)[count
     if (!known.empty()) known += ", ";
     known += entry.name;
   }
-  error = ": " + Quoted(value) + " is not one of " + known;
+  error = ": " + QuotedInMessage(value) + " is not one of " + known;
   return false;
 }
 
@@ -300,7 +291,7 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
     case Option::Date:
       request.date = value;
       if (IsDateShape(value)) return true;
-      error = ": " + Quoted(value) + " is not a date as mm/dd/yyyy";
+      error = ": " + QuotedInMessage(value) + " is not a date as mm/dd/yyyy";
       return false;
     case Option::Format:
       return SetChoice(value, formatNames, request.format, error);
@@ -329,8 +320,8 @@ bool Apply(Option option, const std::string& value, ScheduleRequest& request, st
           request.jobs <= maxJobs && value.front() != '+') {
         return true;
       }
-      error =
-          ": " + Quoted(value) + " is not a number of threads from 1 to " + std::to_string(maxJobs);
+      error = ": " + QuotedInMessage(value) + " is not a number of threads from 1 to " +
+              std::to_string(maxJobs);
       return false;
     }
   }
@@ -561,8 +552,8 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
     }
     if (known == nullptr) {
       error = argument.starts_with("-") && argument != "-"
-                  ? "unknown option " + Quoted(name)
-                  : "unexpected argument " + Quoted(argument);
+                  ? "unknown option " + QuotedInMessage(name)
+                  : "unexpected argument " + QuotedInMessage(argument);
       return false;
     }
     if (IsSwitch(known->option)) {
@@ -613,7 +604,8 @@ bool ParseScheduleArguments(std::span<const char* const> arguments, ScheduleRequ
 int ProduceSchedule(const ScheduleRequest& request, std::string& output, std::string& messages) {
   const std::string date = request.date.empty() ? TodaysDate() : request.date;
   if (!IsDateShape(date)) {
-    return Refuse(messages, "--date: " + Quoted(date) + " is not a date as mm/dd/yyyy", exitUsage);
+    return Refuse(messages, "--date: " + QuotedInMessage(date) + " is not a date as mm/dd/yyyy",
+                  exitUsage);
   }
   if (const ScheduleProblem problem = RequestShapeProblem(request)) {
     return Refuse(messages, problem.message, problem.exitCode);
@@ -644,7 +636,7 @@ int RunBatch(const ScheduleRequest& request) {
   const bool fromStandardInput = path == "-";
   const int input = fromStandardInput ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
   const std::string reason = std::strerror(errno);
-  const std::string name = fromStandardInput ? "standard input" : Quoted(path);
+  const std::string name = fromStandardInput ? "standard input" : QuotedInMessage(path);
   std::string messages;
   if (input < 0) {
     const int code = Refuse(messages, "cannot read " + name + ": " + reason, exitUsage);
@@ -664,7 +656,8 @@ int RunBatch(const ScheduleRequest& request) {
     code = Refuse(messages, problem.message, problem.exitCode);
   } else {
     const bool toStandardOutput = request.output == "-";
-    const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
+    const std::string where =
+        toStandardOutput ? "standard output" : QuotedInMessage(request.output);
     OutputFile out;
     std::string error;
     if (toStandardOutput) {
@@ -715,7 +708,8 @@ int RunScheduleTool(int argc, const char* const* argv) {
     const bool written = toStandardOutput ? WriteStandardOutput(output, error)
                                           : WriteWholeFile(request.output, output, error);
     if (!written) {
-      const std::string where = toStandardOutput ? "standard output" : Quoted(request.output);
+      const std::string where =
+          toStandardOutput ? "standard output" : QuotedInMessage(request.output);
       messages = std::string(programName) + ": cannot write to " + where + ": " + error + "\n";
       code = exitRefused;
     }
