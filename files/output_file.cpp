@@ -261,12 +261,22 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
   // write, so that its bytes can still be copied to a named file if naming it fails.
   descriptor_ =
       open(folder_.empty() ? "." : folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode_);
-  if (descriptor_ >= 0) {
+  bool made = descriptor_ >= 0;
+  if (made) {
     kind_ = Kind::Unnamed;
   } else if (Unsupported(errno)) {
-    if (!OpenNamed(error)) return false;
+    made = OpenNamed(error);
   } else {
     error = Reason();
+  }
+  if (!made) {
+    // The file itself may be writable: what failed is making its replacement beside it.
+    if (exists) {
+      const std::string folder = folder_.empty()      ? "."
+                                 : folder_.size() > 1 ? folder_.substr(0, folder_.size() - 1)
+                                                      : folder_;
+      error = "cannot make its replacement in the folder \"" + folder + "\": " + error;
+    }
     return false;
   }
   if (!Prepare(error)) {

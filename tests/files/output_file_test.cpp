@@ -114,6 +114,15 @@ const Row rows[] = {
        lchown((s.folder / "mine.txt").c_str(), nobody, nobody);
        return s.folder / "mine.txt";
      }},
+    {"RefusesWhereNoReplacementCanBeMade",
+     "cannot make its replacement in the folder \"@\": Permission denied", "loan.txt", "earlier",
+     0644, "loan.txt ",
+     [](Scene& s) -> std::string {
+       if (geteuid() != 0) return "";
+       s.asNobody = true;
+       chmod(s.folder.c_str(), 0755);
+       return s.Put("loan.txt", 0644, nobody);
+     }},
     {"RefusesPipeWithoutReader", "nobody reads the pipe", nullptr, "", 0, "pipe ", MakePipe},
     {"FillsPipeWithReader", "", nullptr, bytes, 0, "pipe ",
      [](Scene& s) {
